@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "convert/AddRemove.h"
+#include "platform/MessageBoxes.h"
+
+namespace tabulane {
+
+// What the parser found in the argument text, before the Character is normalised.
+struct CommandLineArguments {
+    std::string inputPath;
+    std::string outputPath;
+    std::string character;
+    std::string option;
+};
+
+// Exit statuses of the command-line mode.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitConversionFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// The argument text split at every single space; consecutive spaces give empty tokens; "" gives none.
+std::vector<std::string> SplitArgumentText(const std::string& argumentText);
+
+// Parses the argument text (its tokens, quoted paths and Character) as the command-line grammar says.
+CommandLineArguments ParseCommandLine(const std::string& argumentText);
+
+// The Character as the conversion uses it: all spaces -> " ", else trimmed; "TABS" -> tab, "ENTERS" -> line feed.
+std::string NormaliseCharacter(const std::string& character);
+
+// The usage shown for wrong arguments, and the one shown by the command-line help button.
+std::string UsageText1();
+std::string UsageText2();
+
+// argv[1..] joined with single spaces; an argument that is empty or holds a space is wrapped in double quotes.
+std::string ArgumentTextFromArgv(int argc, const char* const* argv);
+
+// Runs the command-line mode on a non-empty argument text: the usage box or one conversion.
+// Returns the exit status: kExitUsage when the usage was shown, kExitConversionFailed when an error was reported.
+int RunCommandLine(const std::string& argumentText, ConversionServices& services, MessageBoxes& boxes,
+                   const std::string& applicationTitle);
+
+}  // namespace tabulane

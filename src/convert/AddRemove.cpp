@@ -1,0 +1,1 @@
+#include "convert/AddRemove.h"

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "convert/TextConverter.h"
+#include "platform/FileSystem.h"
+#include "platform/OutputControls.h"
+#include "shell/ErrorReport.h"
+#include "shell/Main.h"
+
+namespace tabulane {
+
+// What one conversion needs from outside. Controls may be absent (command line): an output path is then given.
+struct ConversionServices {
+    ErrorReporter& reporter;
+    FileSystem& files;
+    const OutputControls* controls = nullptr;
+    PathStyle style = kNativePathStyle;
+    std::size_t bufferSize = kDefaultBufferSize;
+};
+
+// Converts one file: every separator becomes "," (or ", " with commaSpace). An empty outputPath is derived
+// from the window's output options. Failures are reported through the error box, never returned.
+void ConvertToCSVInFile(ConversionServices& services, std::string inputPath, const std::string& separator,
+                        bool commaSpace, const std::string& outputPath, bool collapseSpaces);
+
+// Streams inputPath into outputPath, replacing separator by replacement, line by line or in blocks.
+void ConvertCSVFSO(ConversionServices& services, const std::string& inputPath, const std::string& outputPath,
+                   const std::string& separator, const std::string& replacement, bool lineMode, bool collapseSpaces);
+
+// The encoding named by the file's byte-order mark (TextEncoding::None without one). Throws when unreadable.
+TextEncoding DetectByteOrderMark(FileSystem& files, const std::string& path);
+bool HasByteOrderMark(FileSystem& files, const std::string& path);
+
+// Every run of two or more spaces becomes one space; other white space is untouched.
+std::string CollapseSpaces(std::string_view text);
+
+// The output path derived from the input path and the window's output options.
+std::string DeriveOutputPath(const std::string& inputPath, const OutputControls* controls, PathStyle style);
+
+}  // namespace tabulane

@@ -1,0 +1,203 @@
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/FileSystem.h"
+#include "platform/PlatformError.h"
+
+namespace tabulane {
+namespace {
+
+int CurrentUmask() {
+    // Read once: new outputs get the permissions an ordinary file creation would give them.
+    static const int mask = [] {
+        const mode_t old = ::umask(022);
+        ::umask(old);
+        return static_cast<int>(old);
+    }();
+    return mask;
+}
+
+class FileReader final : public ByteReader {
+public:
+    FileReader(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+    ~FileReader() override { ::close(m_fd); }
+
+    std::size_t Read(char* buffer, std::size_t size) override {
+        for (;;) {
+            const ssize_t n = ::read(m_fd, buffer, size);
+            if (n >= 0) {
+                return static_cast<std::size_t>(n);
+            }
+            if (errno != EINTR) {
+                throw ErrorFromErrno(errno, m_path);
+            }
+        }
+    }
+
+private:
+    int m_fd;
+    std::string m_path;
+};
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Writes to a hidden temporary file beside the target and renames it over the target on Commit,
+// so a failed or abandoned conversion never leaves half a file and converting a file onto itself works.
+class ReplacingWriter final : public ByteWriter {
+public:
+    ReplacingWriter(std::string target, std::string temp, int fd)
+        : m_target(std::move(target)), m_temp(std::move(temp)), m_fd(fd) {}
+
+    ~ReplacingWriter() override {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+        if (!m_committed) {
+            ::unlink(m_temp.c_str());
+        }
+    }
+
+    void Write(const char* data, std::size_t size) override {
+        while (size > 0) {
+            const ssize_t n = ::write(m_fd, data, size);
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                throw ErrorFromErrno(errno, m_target);
+            }
+            data += n;
+            size -= static_cast<std::size_t>(n);
+        }
+    }
+
+    void Commit() override {
+        const int fd = m_fd;
+        m_fd = -1;
+        if (::close(fd) != 0) {
+            throw ErrorFromErrno(errno, m_target);
+        }
+        if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+            throw ErrorFromErrno(errno, m_target);
+        }
+        m_committed = true;
+    }
+
+private:
+    std::string m_target;
+    std::string m_temp;
+    int m_fd;
+    bool m_committed = false;
+};
+
+}  // namespace
+
+bool NativeFileSystem::Exists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
+int NativeFileSystem::GetAttributes(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::lstat(path.c_str(), &st) != 0) {
+        throw ErrorFromErrno(path.empty() ? ENOENT : errno, path);
+    }
+    int attributes = 0;
+    if (S_ISLNK(st.st_mode)) {
+        attributes |= FileAttribute::kAlias;
+        struct stat target {};
+        if (::stat(path.c_str(), &target) == 0) {
+            st = target;
+        }
+    }
+    if (S_ISDIR(st.st_mode)) {
+        attributes |= FileAttribute::kDirectory;
+    } else if (S_ISREG(st.st_mode)) {
+        attributes |= FileAttribute::kArchive;
+    }
+    const std::string name = NameOf(path);
+    if (!name.empty() && name[0] == '.' && name != "." && name != "..") {
+        attributes |= FileAttribute::kHidden;
+    }
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        attributes |= FileAttribute::kReadOnly;
+    }
+    return attributes;
+}
+
+std::unique_ptr<ByteReader> NativeFileSystem::OpenRead(const std::string& path) {
+    if (path.empty()) {
+        throw PlatformError(ErrorNumber::kBadFileName, "Bad file name or number");
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        throw ErrorFromErrno(errno, path);
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        throw PlatformError(ErrorNumber::kPermissionDenied, "Permission denied: " + path);
+    }
+#ifdef POSIX_FADV_SEQUENTIAL
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+#endif
+    return std::make_unique<FileReader>(fd, path);
+}
+
+std::unique_ptr<ByteWriter> NativeFileSystem::CreateReplacing(const std::string& path) {
+    if (path.empty()) {
+        throw PlatformError(ErrorNumber::kBadFileName, "Bad file name or number");
+    }
+    std::string target = path;
+    struct stat st {};
+    bool exists = false;
+    if (::lstat(path.c_str(), &st) == 0) {
+        if (S_ISLNK(st.st_mode)) {
+            // Replace what the link points to, not the link itself.
+            char resolved[PATH_MAX];
+            if (::realpath(path.c_str(), resolved) != nullptr) {
+                target = resolved;
+            }
+        }
+        exists = ::stat(target.c_str(), &st) == 0;
+    }
+    if (exists) {
+        if (S_ISDIR(st.st_mode)) {
+            throw PlatformError(ErrorNumber::kPermissionDenied, "Permission denied: " + path + " is a folder");
+        }
+        if (::access(target.c_str(), W_OK) != 0) {
+            throw ErrorFromErrno(errno, path);
+        }
+    }
+    std::string temp = FolderOf(target) + "/." + NameOf(target) + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        if (err == ENOENT) {
+            throw PlatformError(ErrorNumber::kPathNotFound, "Path not found: " + path);
+        }
+        throw ErrorFromErrno(err, path);
+    }
+    const mode_t mode = exists ? (st.st_mode & 07777) : static_cast<mode_t>(0666 & ~CurrentUmask());
+    ::fchmod(fd, mode);
+    return std::make_unique<ReplacingWriter>(target, temp, fd);
+}
+
+}  // namespace tabulane

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/Environment.h"
+#include "platform/EventLoop.h"
+#include "platform/FileSystem.h"
+#include "platform/FolderPicker.h"
+#include "platform/MessageBoxes.h"
+#include "platform/SettingsStore.h"
+
+namespace tabulane {
+
+// Everything the logic reaches outside itself, handed to the window and the handlers it calls.
+// The real program fills it with the Qt and native implementations; tests with fakes.
+struct Platform {
+    MessageBoxes& boxes;
+    SettingsStore& settings;
+    FileSystem& files;
+    FolderPicker& folderPicker;
+    Environment& environment;
+    EventLoop& eventLoop;
+};
+
+}  // namespace tabulane
