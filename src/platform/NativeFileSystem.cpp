@@ -182,6 +182,10 @@ std::unique_ptr<ByteWriter> NativeFileSystem::CreateReplacing(const std::string&
         if (S_ISDIR(st.st_mode)) {
             throw PlatformError(ErrorNumber::kPermissionDenied, "Permission denied: " + path + " is a folder");
         }
+        // A file without any write permission bit is read-only, for the superuser too (as the attribute is on Windows).
+        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+            throw PlatformError(ErrorNumber::kPermissionDenied, "Permission denied: " + path);
+        }
         if (::access(target.c_str(), W_OK) != 0) {
             throw ErrorFromErrno(errno, path);
         }
