@@ -1,1 +1,93 @@
 #include "convert/AddRemove.h"
+
+#include <memory>
+
+namespace tabulane {
+
+TextEncoding DetectByteOrderMark(FileSystem& files, const std::string& path) {
+    const std::unique_ptr<ByteReader> reader = files.OpenRead(path);
+    unsigned char head[4] = {0, 0, 0, 0};
+    std::size_t length = 0;
+    while (length < sizeof head) {
+        const std::size_t got = reader->Read(reinterpret_cast<char*>(head) + length, sizeof head - length);
+        if (got == 0) {
+            break;
+        }
+        length += got;
+    }
+    return EncodingFromMark(head, length);
+}
+
+bool HasByteOrderMark(FileSystem& files, const std::string& path) {
+    return DetectByteOrderMark(files, path) != TextEncoding::None;
+}
+
+std::string CollapseSpaces(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (const char c : text) {
+        if (c == ' ' && !result.empty() && result.back() == ' ') {
+            continue;
+        }
+        result += c;
+    }
+    return result;
+}
+
+std::string DeriveOutputPath(const std::string& inputPath, const OutputControls* controls, PathStyle style) {
+    const std::string name = GetFileName(StripExtension(inputPath), style) + ".csv";
+    const char separator = SeparatorOf(style);
+    std::string path;
+    if (controls != nullptr && controls->Option1Selected()) {
+        path = controls->Text1Text() + separator + name;
+    } else if (controls != nullptr && controls->Option2Selected()) {
+        const std::string folder = GetFolderOfPath(inputPath, style);
+        // An input without a folder keeps its output beside it, not at the root of the drive.
+        path = folder.empty() ? name : folder + separator + name;
+    }
+    return CollapseBackslashes(path, style);
+}
+
+void ConvertToCSVInFile(ConversionServices& services, std::string inputPath, const std::string& separator,
+                        bool commaSpace, const std::string& outputPath, bool collapseSpaces) {
+    ErrorTrap trap(services.reporter, "AddRemove", "ConvertToCSVInFile");
+    std::string replacement = ",";
+    std::string output = outputPath;
+    bool lineMode = true;
+    trap.Step(100, [&] { replacement = commaSpace ? ", " : ","; });
+    if (output.empty()) {
+        trap.Step(102, [&] { output = DeriveOutputPath(inputPath, services.controls, services.style); });
+    }
+    trap.Step(104, [&] { lineMode = separator != "\r" && separator != "\n" && separator != "\r\n"; });
+    trap.Step(106,
+              [&] { ConvertCSVFSO(services, inputPath, output, separator, replacement, lineMode, collapseSpaces); });
+}
+
+void ConvertCSVFSO(ConversionServices& services, const std::string& inputPath, const std::string& outputPath,
+                   const std::string& separator, const std::string& replacement, bool lineMode, bool collapseSpaces) {
+    ErrorTrap trap(services.reporter, "AddRemove", "ConvertCSVFSO");
+    ConversionOptions options;
+    options.separator = separator;
+    options.replacement = replacement;
+    options.lineMode = lineMode;
+    options.collapseSpaces = collapseSpaces;
+    options.bufferSize = services.bufferSize;
+
+    trap.Step(100, [&] { options.encoding = DetectByteOrderMark(services.files, inputPath); });
+    std::unique_ptr<ByteReader> input;
+    trap.Step(102, [&] { input = services.files.OpenRead(inputPath); });
+    if (!input) {
+        return;  // nothing to read: no output is created and an existing one stays as it is
+    }
+    std::unique_ptr<ByteWriter> output;
+    trap.Step(104, [&] { output = services.files.CreateReplacing(outputPath); });
+    if (!output) {
+        return;  // reported once; reading on would only repeat the report for every line
+    }
+    // A failed conversion leaves the temporary output uncommitted, so the target keeps its old content.
+    if (trap.Step(106, [&] { ConvertText(*input, *output, options); })) {
+        trap.Step(108, [&] { output->Commit(); });
+    }
+}
+
+}  // namespace tabulane

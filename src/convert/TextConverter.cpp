@@ -1,7 +1,534 @@
 #include "convert/TextConverter.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tabulane {
-std::string ByteOrderMark(TextEncoding) { return {}; }
-TextEncoding EncodingFromMark(const unsigned char*, std::size_t) { return TextEncoding::None; }
-void ConvertText(ByteReader&, ByteWriter&, const ConversionOptions&) {}
+namespace {
+
+constexpr char32_t kCR = U'\r';
+constexpr char32_t kLF = U'\n';
+constexpr char32_t kSpace = U' ';
+
+template <typename Unit>
+Unit Swapped(Unit unit) {
+    if constexpr (sizeof(Unit) == 2) {
+        return static_cast<Unit>(__builtin_bswap16(static_cast<std::uint16_t>(unit)));
+    } else if constexpr (sizeof(Unit) == 4) {
+        return static_cast<Unit>(__builtin_bswap32(static_cast<std::uint32_t>(unit)));
+    } else {
+        return unit;
+    }
+}
+
+// Decodes UTF-8 into code points; an invalid sequence becomes U+FFFD so it can never match real text.
+std::u32string DecodeUtf8(std::string_view text) {
+    std::u32string result;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        int length = 0;
+        char32_t cp = 0;
+        if (lead < 0x80) {
+            length = 1;
+            cp = lead;
+        } else if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+            cp = lead & 0x1F;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+            cp = lead & 0x0F;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+            cp = lead & 0x07;
+        }
+        bool valid = length > 0 && i + static_cast<std::size_t>(length) <= text.size();
+        for (int k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            valid = (next & 0xC0) == 0x80;
+            cp = (cp << 6) | (next & 0x3F);
+        }
+        if (!valid) {
+            result += U'\uFFFD';
+            ++i;
+            continue;
+        }
+        result += cp;
+        i += static_cast<std::size_t>(length);
+    }
+    return result;
+}
+
+// The separator or replacement as units of the file's encoding.
+template <typename Unit>
+std::basic_string<Unit> ToUnits(std::string_view utf8) {
+    if constexpr (sizeof(Unit) == 1) {
+        return std::basic_string<Unit>(utf8.begin(), utf8.end());
+    } else {
+        std::basic_string<Unit> units;
+        for (const char32_t cp : DecodeUtf8(utf8)) {
+            if constexpr (sizeof(Unit) == 2) {
+                if (cp >= 0x10000) {
+                    units += static_cast<Unit>(0xD800 + ((cp - 0x10000) >> 10));
+                    units += static_cast<Unit>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+                    continue;
+                }
+            }
+            units += static_cast<Unit>(cp);
+        }
+        return units;
+    }
+}
+
+// Collects converted units and hands them to the writer in large blocks, in the file's byte order.
+template <typename Unit>
+class UnitSink {
+public:
+    UnitSink(ByteWriter& writer, std::size_t capacity, bool swap)
+        : m_writer(writer), m_buffer(std::max<std::size_t>(capacity, 1)), m_swap(swap) {}
+
+    void Append(const Unit* data, std::size_t count) {
+        if (count > m_buffer.size() - m_size) {
+            Flush();
+            if (count >= m_buffer.size()) {
+                WriteUnits(data, count);
+                return;
+            }
+        }
+        std::memcpy(m_buffer.data() + m_size, data, count * sizeof(Unit));
+        m_size += count;
+    }
+
+    void Append(const std::basic_string<Unit>& units) { Append(units.data(), units.size()); }
+
+    void Put(Unit unit) {
+        if (m_size == m_buffer.size()) {
+            Flush();
+        }
+        m_buffer[m_size++] = unit;
+    }
+
+    void Flush() {
+        if (m_size > 0) {
+            const std::size_t size = m_size;
+            m_size = 0;
+            WriteUnits(m_buffer.data(), size);
+        }
+    }
+
+private:
+    void WriteUnits(const Unit* data, std::size_t count) {
+        if (!m_swap) {
+            m_writer.Write(reinterpret_cast<const char*>(data), count * sizeof(Unit));
+            return;
+        }
+        // Swapping in the sink's own buffer keeps the caller's data intact.
+        std::vector<Unit> swapped(data, data + count);
+        for (Unit& unit : swapped) {
+            unit = Swapped(unit);
+        }
+        m_writer.Write(reinterpret_cast<const char*>(swapped.data()), count * sizeof(Unit));
+    }
+
+    ByteWriter& m_writer;
+    std::vector<Unit> m_buffer;
+    std::size_t m_size = 0;
+    bool m_swap;
+};
+
+// The first CR or LF in [p, end), or end.
+template <typename Unit>
+const Unit* FindBreak(const Unit* p, const Unit* end) {
+    if constexpr (sizeof(Unit) == 1) {
+#if defined(__SSE2__)
+        const __m128i cr = _mm_set1_epi8('\r');
+        const __m128i lf = _mm_set1_epi8('\n');
+        while (end - p >= 16) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)));
+            if (mask != 0) {
+                return p + std::countr_zero(static_cast<unsigned>(mask));
+            }
+            p += 16;
+        }
+#endif
+    }
+    while (p < end && *p != static_cast<Unit>(kCR) && *p != static_cast<Unit>(kLF)) {
+        ++p;
+    }
+    return p;
+}
+
+// The first occurrence of unit in [p, end), or end.
+template <typename Unit>
+const Unit* FindUnit(const Unit* p, const Unit* end, Unit unit) {
+    if constexpr (sizeof(Unit) == 1) {
+        const void* found = std::memchr(p, static_cast<unsigned char>(unit), static_cast<std::size_t>(end - p));
+        return found != nullptr ? static_cast<const Unit*>(found) : end;
+    } else {
+        return std::find(p, end, unit);
+    }
+}
+
+// The first unit in [p, end) that differs from unit, or end.
+template <typename Unit>
+const Unit* SkipUnit(const Unit* p, const Unit* end, Unit unit) {
+    while (p < end && *p == unit) {
+        ++p;
+    }
+    return p;
+}
+
+// Replaces every occurrence of the separator, left to right, without overlap, in text that arrives in pieces.
+// Up to (separator length - 1) units are held back where a match might continue in the next piece.
+template <typename Unit>
+class Replacer {
+public:
+    Replacer(std::basic_string<Unit> separator, std::basic_string<Unit> replacement, UnitSink<Unit>& sink)
+        : m_separator(std::move(separator)), m_replacement(std::move(replacement)), m_sink(sink) {}
+
+    void Feed(const Unit* p, const Unit* end) {
+        if (m_separator.empty()) {
+            m_sink.Append(p, static_cast<std::size_t>(end - p));
+        } else if (m_separator.size() == 1) {
+            FeedSingle(p, end);
+        } else if (m_carry.empty()) {
+            FeedMulti(p, end);
+        } else {
+            m_work.assign(m_carry);
+            m_work.append(p, end);
+            m_carry.clear();
+            FeedMulti(m_work.data(), m_work.data() + m_work.size());
+        }
+    }
+
+    // The end of a line: what was held back can no longer become a match.
+    void EndText() {
+        m_sink.Append(m_carry);
+        m_carry.clear();
+    }
+
+private:
+    void FeedSingle(const Unit* p, const Unit* end) {
+        const Unit separator = m_separator[0];
+        while (p < end) {
+            const Unit* hit = FindUnit(p, end, separator);
+            m_sink.Append(p, static_cast<std::size_t>(hit - p));
+            if (hit == end) {
+                return;
+            }
+            m_sink.Append(m_replacement);
+            p = hit + 1;
+        }
+    }
+
+    void FeedMulti(const Unit* p, const Unit* end) {
+        const std::basic_string_view<Unit> separator(m_separator);
+        while (p < end) {
+            const std::basic_string_view<Unit> rest(p, static_cast<std::size_t>(end - p));
+            const auto hit = rest.find(separator);
+            if (hit == std::basic_string_view<Unit>::npos) {
+                const std::size_t keep = std::min(rest.size(), separator.size() - 1);
+                m_sink.Append(p, rest.size() - keep);
+                m_carry.assign(end - keep, end);
+                return;
+            }
+            m_sink.Append(p, hit);
+            m_sink.Append(m_replacement);
+            p += hit + separator.size();
+        }
+    }
+
+    std::basic_string<Unit> m_separator;
+    std::basic_string<Unit> m_replacement;
+    UnitSink<Unit>& m_sink;
+    std::basic_string<Unit> m_carry;
+    std::basic_string<Unit> m_work;
+};
+
+// The conversion of one text, fed in blocks of units of the file's encoding.
+template <typename Unit>
+class Converter {
+public:
+    Converter(const ConversionOptions& options, UnitSink<Unit>& sink)
+        : m_sink(sink),
+          m_separator(ToUnits<Unit>(options.separator)),
+          m_replacement(ToUnits<Unit>(options.replacement)),
+          m_lineMode(options.lineMode),
+          m_collapse(options.collapseSpaces),
+          m_replacer(LineSeparator(), m_replacement, sink) {
+        const Unit space = static_cast<Unit>(kSpace);
+        m_inPlace = m_lineMode && !m_collapse && m_separator.size() == 1 && m_replacement.size() == 1 &&
+                    !IsBreak(m_separator[0]);
+        m_spaceSeparator = m_collapse && m_separator.size() == 1 && m_separator[0] == space;
+        // After the breaks are normalised to LF only a separator of LF can still match.
+        m_breakReplacement = m_separator.size() == 1 && m_separator[0] == static_cast<Unit>(kLF)
+                                 ? m_replacement
+                                 : std::basic_string<Unit>(1, static_cast<Unit>(kLF));
+    }
+
+    void Feed(Unit* p, Unit* end) {
+        if (m_lineMode) {
+            FeedLines(p, end);
+        } else {
+            FeedBlock(p, end);
+        }
+    }
+
+    void Finish() {
+        if (m_lineMode) {
+            if (m_lineOpen) {
+                EndLine();
+            }
+        } else {
+            EmitBreaks(m_crRun);
+            m_crRun = 0;
+        }
+    }
+
+private:
+    static bool IsBreak(Unit unit) { return unit == static_cast<Unit>(kCR) || unit == static_cast<Unit>(kLF); }
+
+    // A line never holds a break, so a separator containing one can never match in line mode.
+    std::basic_string<Unit> LineSeparator() const {
+        const bool hasBreak = std::any_of(m_separator.begin(), m_separator.end(), IsBreak);
+        return m_lineMode && !hasBreak ? m_separator : std::basic_string<Unit>();
+    }
+
+    void FeedLines(Unit* block, Unit* end) {
+        if (m_inPlace) {
+            // One unit for one unit: replace over the whole block at once; this loop vectorises.
+            const Unit from = m_separator[0];
+            const Unit to = m_replacement[0];
+            for (Unit* q = block; q < end; ++q) {
+                *q = *q == from ? to : *q;
+            }
+        }
+        const Unit* p = block;
+        while (p < end) {
+            if (m_pendingCR) {
+                m_pendingCR = false;
+                if (*p == static_cast<Unit>(kLF)) {
+                    ++p;
+                    continue;
+                }
+            }
+            const Unit* lineEnd = FindBreak<Unit>(p, end);
+            if (lineEnd > p) {
+                m_lineOpen = true;
+                LineContent(p, lineEnd);
+            }
+            if (lineEnd == end) {
+                return;
+            }
+            EndLine();
+            m_pendingCR = *lineEnd == static_cast<Unit>(kCR);
+            p = lineEnd + 1;
+        }
+    }
+
+    void LineContent(const Unit* p, const Unit* end) {
+        if (m_inPlace) {
+            m_sink.Append(p, static_cast<std::size_t>(end - p));
+            return;
+        }
+        if (!m_collapse) {
+            m_replacer.Feed(p, end);
+            return;
+        }
+        // Runs of spaces shrink to one; a run at the end of the line is dropped when the line ends.
+        const Unit space = static_cast<Unit>(kSpace);
+        while (p < end) {
+            if (*p == space) {
+                m_pendingSpace = true;
+                p = SkipUnit(p, end, space);
+                continue;
+            }
+            const Unit* runEnd = FindUnit(p, end, space);
+            if (m_pendingSpace) {
+                m_pendingSpace = false;
+                if (m_spaceSeparator) {
+                    m_sink.Append(m_replacement);
+                } else {
+                    m_replacer.Feed(&space, &space + 1);
+                }
+            }
+            if (m_spaceSeparator) {
+                m_sink.Append(p, static_cast<std::size_t>(runEnd - p));
+            } else {
+                m_replacer.Feed(p, runEnd);
+            }
+            p = runEnd;
+        }
+    }
+
+    void EndLine() {
+        m_pendingSpace = false;
+        m_replacer.EndText();
+        m_sink.Put(static_cast<Unit>(kCR));
+        m_sink.Put(static_cast<Unit>(kLF));
+        m_lineOpen = false;
+    }
+
+    // Block mode: CR LF becomes LF twice over (so CR CR LF is one break), every other CR becomes LF,
+    // then LF becomes the replacement. A run of k CRs before an LF thus gives max(1, k - 1) breaks,
+    // a run not followed by LF gives k; counting the run keeps that true across block boundaries.
+    void FeedBlock(const Unit* p, const Unit* end) {
+        while (p < end) {
+            const Unit* hit = FindBreak<Unit>(p, end);
+            if (hit > p) {
+                EmitBreaks(m_crRun);
+                m_crRun = 0;
+                m_sink.Append(p, static_cast<std::size_t>(hit - p));
+            }
+            if (hit == end) {
+                return;
+            }
+            if (*hit == static_cast<Unit>(kCR)) {
+                ++m_crRun;
+            } else {
+                EmitBreaks(m_crRun >= 2 ? m_crRun - 1 : 1);
+                m_crRun = 0;
+            }
+            p = hit + 1;
+        }
+    }
+
+    void EmitBreaks(std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            m_sink.Append(m_breakReplacement);
+        }
+    }
+
+    UnitSink<Unit>& m_sink;
+    std::basic_string<Unit> m_separator;
+    std::basic_string<Unit> m_replacement;
+    std::basic_string<Unit> m_breakReplacement;
+    bool m_lineMode;
+    bool m_collapse;
+    bool m_inPlace = false;
+    bool m_spaceSeparator = false;
+    Replacer<Unit> m_replacer;
+
+    bool m_pendingCR = false;
+    bool m_lineOpen = false;
+    bool m_pendingSpace = false;
+    std::size_t m_crRun = 0;
+};
+
+bool IsBigEndianEncoding(TextEncoding encoding) {
+    return encoding == TextEncoding::Utf16BE || encoding == TextEncoding::Utf32BE;
+}
+
+template <typename Unit>
+void Run(ByteReader& input, ByteWriter& output, const ConversionOptions& options) {
+    const std::string mark = ByteOrderMark(options.encoding);
+    const bool swap = IsBigEndianEncoding(options.encoding) != (std::endian::native == std::endian::big);
+    const std::size_t readSize = std::max<std::size_t>(options.bufferSize, 1);
+
+    output.Write(mark.data(), mark.size());
+    UnitSink<Unit> sink(output, std::max<std::size_t>(readSize / sizeof(Unit), 1), swap);
+    Converter<Unit> converter(options, sink);
+
+    // Whole units are converted; a unit split between two reads waits at the front of the buffer.
+    std::vector<Unit> buffer(readSize / sizeof(Unit) + 2);
+    char* bytes = reinterpret_cast<char*>(buffer.data());
+    const std::size_t capacity = buffer.size() * sizeof(Unit);
+    std::size_t pending = 0;
+    std::size_t markLeft = mark.size();
+    for (;;) {
+        const std::size_t room = std::min(readSize, capacity - pending);
+        const std::size_t got = input.Read(bytes + pending, room);
+        if (got == 0) {
+            break;
+        }
+        std::size_t filled = pending + got;
+        if (markLeft > 0) {
+            const std::size_t skip = std::min(markLeft, filled);
+            std::memmove(bytes, bytes + skip, filled - skip);
+            filled -= skip;
+            markLeft -= skip;
+        }
+        const std::size_t units = filled / sizeof(Unit);
+        if (swap) {
+            for (std::size_t i = 0; i < units; ++i) {
+                buffer[i] = Swapped(buffer[i]);
+            }
+        }
+        converter.Feed(buffer.data(), buffer.data() + units);
+        pending = filled - units * sizeof(Unit);
+        std::memmove(bytes, bytes + units * sizeof(Unit), pending);
+    }
+    converter.Finish();
+    sink.Flush();
+    // Bytes that make no whole unit (an odd-length UTF-16 file) are kept as they were.
+    output.Write(bytes, pending);
+}
+
+}  // namespace
+
+std::string ByteOrderMark(TextEncoding encoding) {
+    switch (encoding) {
+        case TextEncoding::None:
+            return {};
+        case TextEncoding::Utf32LE:
+            return std::string("\xFF\xFE\x00\x00", 4);
+        case TextEncoding::Utf32BE:
+            return std::string("\x00\x00\xFE\xFF", 4);
+        case TextEncoding::Utf8:
+            return "\xEF\xBB\xBF";
+        case TextEncoding::Utf16LE:
+            return "\xFF\xFE";
+        case TextEncoding::Utf16BE:
+            return "\xFE\xFF";
+    }
+    return {};
+}
+
+TextEncoding EncodingFromMark(const unsigned char* bytes, std::size_t length) {
+    const auto starts = [&](std::initializer_list<unsigned char> mark) {
+        return length >= mark.size() && std::equal(mark.begin(), mark.end(), bytes);
+    };
+    if (starts({0xFF, 0xFE, 0x00, 0x00})) {
+        return TextEncoding::Utf32LE;
+    }
+    if (starts({0x00, 0x00, 0xFE, 0xFF})) {
+        return TextEncoding::Utf32BE;
+    }
+    if (starts({0xEF, 0xBB, 0xBF})) {
+        return TextEncoding::Utf8;
+    }
+    if (starts({0xFF, 0xFE})) {
+        return TextEncoding::Utf16LE;
+    }
+    if (starts({0xFE, 0xFF})) {
+        return TextEncoding::Utf16BE;
+    }
+    return TextEncoding::None;
+}
+
+void ConvertText(ByteReader& input, ByteWriter& output, const ConversionOptions& options) {
+    switch (options.encoding) {
+        case TextEncoding::None:
+        case TextEncoding::Utf8:
+            Run<char>(input, output, options);
+            break;
+        case TextEncoding::Utf16LE:
+        case TextEncoding::Utf16BE:
+            Run<char16_t>(input, output, options);
+            break;
+        case TextEncoding::Utf32LE:
+        case TextEncoding::Utf32BE:
+            Run<char32_t>(input, output, options);
+            break;
+    }
+}
+
 }  // namespace tabulane

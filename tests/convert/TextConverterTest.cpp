@@ -1,0 +1,289 @@
+#include "convert/TextConverter.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/FakeStreams.h"
+
+namespace tabulane {
+namespace {
+
+using test::StringReader;
+using test::StringWriter;
+
+// Buffer sizes that split breaks, marks, separators and space runs at every possible place.
+const std::vector<std::size_t> kBufferSizes = {1, 2, 3, 5, 7, 64, kDefaultBufferSize};
+
+std::string Convert(const std::string& input, ConversionOptions options, std::size_t bufferSize,
+                    std::size_t readChunk = static_cast<std::size_t>(-1)) {
+    options.bufferSize = bufferSize;
+    StringReader reader(input, readChunk);
+    StringWriter writer;
+    ConvertText(reader, writer, options);
+    return writer.written;
+}
+
+ConversionOptions Options(std::string separator, std::string replacement, bool collapse = false) {
+    ConversionOptions options;
+    options.lineMode = separator != "\r" && separator != "\n" && separator != "\r\n";
+    options.separator = std::move(separator);
+    options.replacement = std::move(replacement);
+    options.collapseSpaces = collapse;
+    return options;
+}
+
+struct Case {
+    const char* name;
+    std::string input;
+    std::string separator;
+    std::string replacement;
+    bool collapse;
+    std::string expected;
+};
+
+class ConvertTextCases : public testing::TestWithParam<Case> {};
+
+TEST_P(ConvertTextCases, GivesTheSameOutputForEveryBufferSize) {
+    const Case& c = GetParam();
+    for (const std::size_t size : kBufferSizes) {
+        EXPECT_EQ(Convert(c.input, Options(c.separator, c.replacement, c.collapse), size), c.expected)
+            << "buffer size " << size;
+    }
+    // Readers may also return fewer bytes than asked for.
+    EXPECT_EQ(Convert(c.input, Options(c.separator, c.replacement, c.collapse), 64, 3), c.expected);
+}
+
+using namespace std::string_literals;
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, ConvertTextCases,
+    testing::Values(Case{"TabsKeepEmptyFields", "a\tb\t\tc", "\t", ",", false, "a,b,,c\r\n"},
+                    Case{"SpacesCollapseAndDropTrailing", "  a   b  ", " ", ",", true, ",a,b\r\n"},
+                    Case{"SpacesLineOfOnlySpacesIsEmpty", "   \r\nx", " ", ",", true, "\r\nx\r\n"},
+                    Case{"SpacesCommaSpace", "a  b", " ", ", ", true, "a, b\r\n"},
+                    Case{"EntersNoFinalBreak", "a\r\nb\r\nc", "\n", ",", false, "a,b,c"},
+                    Case{"EntersFinalBreakGivesFinalComma", "a\r\nb\r\n", "\n", ",", false, "a,b,"},
+                    Case{"EntersMixedBreaks", "a\rb\nc\r\nd", "\n", ",", false, "a,b,c,d"},
+                    Case{"EntersCrCrLfIsOneBreak", "a\r\r\nb", "\n", ",", false, "a,b"},
+                    Case{"EntersThreeCrsAndLfAreTwoBreaks", "a\r\r\r\nb", "\n", ",", false, "a,,b"},
+                    Case{"EntersLoneCrsAtEnd", "a\r\r", "\n", ", ", false, "a, , "},
+                    Case{"EntersCommaSpace", "a\nb", "\n", ", ", false, "a, b"},
+                    Case{"SeparatorCrNormalisesOnly", "a\r\nb\rc", "\r", ",", false, "a\nb\nc"},
+                    Case{"SeparatorCrLfNormalisesOnly", "a\r\nb\n", "\r\n", ",", false, "a\nb\n"},
+                    Case{"EmptyInputEmptyOutput", "", "\t", ",", false, ""},
+                    Case{"EmptyInputBlockMode", "", "\n", ",", false, ""},
+                    Case{"LastLineGetsBreak", "a\tb", "\t", ",", false, "a,b\r\n"},
+                    Case{"LfBecomesCrLf", "a\nb\n", "\t", ",", false, "a\r\nb\r\n"},
+                    Case{"LoneCrEndsLine", "a\rb", "\t", ",", false, "a\r\nb\r\n"},
+                    Case{"CrCrLfInLineModeIsTwoLines", "a\r\r\nb", "\t", ",", false, "a\r\n\r\nb\r\n"},
+                    Case{"SingleBreakIsOneEmptyLine", "\n", "\t", ",", false, "\r\n"},
+                    Case{"MultiCharacterSeparatorLeftToRight", "a|||b", "||", ",", false, "a,|b\r\n"},
+                    Case{"SemicolonCommaSpace", "x;;y", ";", ", ", false, "x, , y\r\n"},
+                    Case{"TwoSpacesWithoutCollapse", "a  b   c", "  ", ",", false, "a,b, c\r\n"},
+                    Case{"PartialSeparatorAtLineEnd", "ab|\n|c", "||", ",", false, "ab|\r\n|c\r\n"},
+                    Case{"SeparatorWithBreakNeverMatchesInLines", "ax\nb", "x\n", ",", false, "ax\r\nb\r\n"},
+                    Case{"CollapseWithTabSeparator", "a  \tb  ", "\t", ",", true, "a ,b\r\n"},
+                    Case{"CollapseWithMultiSeparator", "a   ||b", " ||", ";", true, "a;b\r\n"},
+                    Case{"NulBytesPassThrough", "a\0\tb\0"s, "\t", ",", false, "a\0,b\0\r\n"s},
+                    Case{"Utf8SeparatorAcrossReads",
+                         "a\xE2\x86\x92"
+                         "b\xE2\x86\x92",
+                         "\xE2\x86\x92", ",", false, "a,b,\r\n"},
+                    Case{"InvalidBytesPassThrough", "\xFF\xC3\tz", "\t", ",", false, "\xFF\xC3,z\r\n"},
+                    Case{"EmptySeparatorReplacesNothing", "a b", "", ",", false, "a b\r\n"}),
+    [](const testing::TestParamInfo<Case>& row) { return row.param.name; });
+
+// An independent, whole-text transcription of the rules: the line reader, CollapseSpaces, trailing-space
+// removal and replace-all per line, or the block mode's replace-alls in their order.
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+    if (from.empty()) {
+        return text;
+    }
+    std::string result;
+    std::size_t i = 0;
+    for (std::size_t hit; (hit = text.find(from, i)) != std::string::npos; i = hit + from.size()) {
+        result += text.substr(i, hit - i) + to;
+    }
+    return result + text.substr(i);
+}
+
+std::string Reference(const std::string& input, const ConversionOptions& o) {
+    if (!o.lineMode) {
+        std::string text = ReplaceAll(ReplaceAll(input, "\r\n", "\n"), "\r\n", "\n");
+        text = ReplaceAll(text, "\r", "\n");
+        return ReplaceAll(text, o.separator, o.replacement);
+    }
+    std::string out;
+    std::size_t i = 0;
+    while (i < input.size()) {
+        std::size_t end = input.find_first_of("\r\n", i);
+        std::string line = input.substr(i, end == std::string::npos ? std::string::npos : end - i);
+        if (o.collapseSpaces) {
+            while (line.find("  ") != std::string::npos) {
+                line = ReplaceAll(line, "  ", " ");
+            }
+            while (!line.empty() && line.back() == ' ') {
+                line.pop_back();
+            }
+        }
+        out += ReplaceAll(line, o.separator, o.replacement) + "\r\n";
+        if (end == std::string::npos) {
+            break;
+        }
+        i = end + ((input[end] == '\r' && end + 1 < input.size() && input[end + 1] == '\n') ? 2 : 1);
+    }
+    return out;
+}
+
+TEST(ConvertText, MatchesTheWholeTextRulesOnRandomInputs) {
+    std::mt19937 random(20261208);
+    const std::string alphabet = "ab \t\r\n|;";
+    const std::vector<ConversionOptions> modes = {
+        Options("\t", ","),  Options(" ", ",", true), Options("\n", ", "),  Options("\r", ","),
+        Options("||", ","),  Options("  ", ","),      Options("|;|", ", "), Options(" ", ", ", true),
+        Options("\t", ", "), Options("a", ";", true),
+    };
+    for (int round = 0; round < 3000; ++round) {
+        std::string input(random() % 40, ' ');
+        for (char& c : input) {
+            c = alphabet[random() % alphabet.size()];
+        }
+        const ConversionOptions& mode = modes[static_cast<std::size_t>(round) % modes.size()];
+        const std::size_t size = 1 + random() % 9;
+        ASSERT_EQ(Convert(input, mode, size), Reference(input, mode))
+            << "input '" << input << "' separator '" << mode.separator << "' buffer " << size;
+    }
+}
+
+TEST(ConvertText, LongLinesAndBlocksAreStreamed) {
+    // A line far longer than the buffer: the output is produced in many writes, not held whole.
+    std::string line;
+    for (int i = 0; i < 20000; ++i) {
+        line += "field\t";
+    }
+    ConversionOptions options = Options("\t", ",");
+    options.bufferSize = 4096;
+    StringReader reader(line);
+    StringWriter writer;
+    ConvertText(reader, writer, options);
+    EXPECT_EQ(writer.written, ReplaceAll(line, "\t", ",") + "\r\n");
+    EXPECT_GT(writer.writeCalls, 10);
+}
+
+std::string Utf16(const std::u16string& text, bool bigEndian) {
+    std::string bytes;
+    for (const char16_t unit : text) {
+        const char low = static_cast<char>(unit & 0xFF);
+        const char high = static_cast<char>(unit >> 8);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+std::string Utf32(const std::u32string& text, bool bigEndian) {
+    std::string bytes;
+    for (const char32_t unit : text) {
+        std::string le;
+        for (int i = 0; i < 4; ++i) {
+            le += static_cast<char>((unit >> (8 * i)) & 0xFF);
+        }
+        bytes += bigEndian ? std::string(le.rbegin(), le.rend()) : le;
+    }
+    return bytes;
+}
+
+struct MarkCase {
+    const char* name;
+    TextEncoding encoding;
+    std::string input;     // after the mark
+    std::string expected;  // after the mark
+    std::string separator;
+};
+
+class MarkedFiles : public testing::TestWithParam<MarkCase> {};
+
+TEST_P(MarkedFiles, KeepTheirEncodingAndMark) {
+    const MarkCase& c = GetParam();
+    const std::string mark = ByteOrderMark(c.encoding);
+    ASSERT_EQ(
+        EncodingFromMark(reinterpret_cast<const unsigned char*>((mark + c.input).data()), (mark + c.input).size()),
+        c.encoding);
+    ConversionOptions options = Options(c.separator, ",");
+    options.encoding = c.encoding;
+    for (const std::size_t size : kBufferSizes) {
+        EXPECT_EQ(Convert(mark + c.input, options, size), mark + c.expected) << "buffer size " << size;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, MarkedFiles,
+    testing::Values(
+        MarkCase{"Utf16LE", TextEncoding::Utf16LE, Utf16(u"a\tb\r\nc", false), Utf16(u"a,b\r\nc\r\n", false), "\t"},
+        MarkCase{"Utf16BE", TextEncoding::Utf16BE, Utf16(u"a\tb\nc", true), Utf16(u"a,b\r\nc\r\n", true), "\t"},
+        MarkCase{"Utf32LE", TextEncoding::Utf32LE, Utf32(U"a\tb\rc", false), Utf32(U"a,b\r\nc\r\n", false), "\t"},
+        MarkCase{"Utf32BE", TextEncoding::Utf32BE, Utf32(U"a\tb", true), Utf32(U"a,b\r\n", true), "\t"},
+        MarkCase{"Utf8", TextEncoding::Utf8, "\xC3\xA9\tb", "\xC3\xA9,b\r\n", "\t"},
+        MarkCase{"Utf16EntersBlockMode", TextEncoding::Utf16LE, Utf16(u"a\r\r\nb\r", false), Utf16(u"a,b,", false),
+                 "\n"},
+        MarkCase{"Utf16SeparatorTranscoded", TextEncoding::Utf16LE, Utf16(u"x\u00e9y\U0001F600z", false),
+                 Utf16(u"x,y\U0001F600z\r\n", false), "\xC3\xA9"},
+        MarkCase{"Utf16AstralSeparator", TextEncoding::Utf16LE, Utf16(u"x\U0001F600y", false), Utf16(u"x,y\r\n", false),
+                 "\xF0\x9F\x98\x80"},
+        MarkCase{"Utf32SeparatorTranscoded", TextEncoding::Utf32BE, Utf32(U"1\u20ac2", true), Utf32(U"1,2\r\n", true),
+                 "\xE2\x82\xAC"},
+        MarkCase{"MarkAloneStaysMarkAlone", TextEncoding::Utf16LE, "", "", "\t"},
+        MarkCase{"Utf8InvalidBytesAfterMarkPassThrough", TextEncoding::Utf8, "\xFF\xFE\tz", "\xFF\xFE,z\r\n", "\t"},
+        MarkCase{"OddLengthUtf16KeepsTheStrayByte", TextEncoding::Utf16LE, Utf16(u"a\tb", false) + "\x41",
+                 Utf16(u"a,b\r\n", false) + "\x41", "\t"},
+        MarkCase{"UnpairedSurrogatePassesThrough", TextEncoding::Utf16LE,
+                 Utf16(std::u16string(1, char16_t(0xD800)) + u"\tq", false),
+                 Utf16(std::u16string(1, char16_t(0xD800)) + u",q\r\n", false), "\t"}),
+    [](const testing::TestParamInfo<MarkCase>& row) { return row.param.name; });
+
+TEST(EncodingFromMark, TestsTheMarksInOrderAndNeedsTheirLength) {
+    struct Row {
+        std::string bytes;
+        TextEncoding expected;
+    };
+    const std::vector<Row> rows = {
+        {std::string("\xFF\xFE\x00\x00", 4), TextEncoding::Utf32LE},
+        {std::string("\x00\x00\xFE\xFF", 4), TextEncoding::Utf32BE},
+        {"\xEF\xBB\xBF", TextEncoding::Utf8},
+        {"\xFF\xFE", TextEncoding::Utf16LE},
+        {std::string("\xFF\xFE\x00", 3), TextEncoding::Utf16LE},
+        {"\xFE\xFF", TextEncoding::Utf16BE},
+        {"\xEF\xBB", TextEncoding::None},
+        {"\xFF", TextEncoding::None},
+        {std::string("\x00\x00\xFE", 3), TextEncoding::None},
+        {"", TextEncoding::None},
+        {"abcd", TextEncoding::None},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(EncodingFromMark(reinterpret_cast<const unsigned char*>(row.bytes.data()), row.bytes.size()),
+                  row.expected);
+    }
+}
+
+TEST(ConvertText, ReadFailurePropagatesAndNothingIsCommitted) {
+    ConversionOptions options = Options("\t", ",");
+    StringReader reader("a\tb\nc\td\n", 2, 5);
+    StringWriter writer;
+    EXPECT_THROW(ConvertText(reader, writer, options), PlatformError);
+    EXPECT_FALSE(writer.committed);
+}
+
+TEST(ConvertText, WriteFailureStopsAtTheFirstFailingWrite) {
+    ConversionOptions options = Options("\t", ",");
+    options.bufferSize = 8;
+    StringReader reader(std::string(1000, 'x') + "\n");
+    StringWriter writer(nullptr, 16);
+    EXPECT_THROW(ConvertText(reader, writer, options), PlatformError);
+    EXPECT_LE(writer.written.size(), 16u);
+}
+
+}  // namespace
+}  // namespace tabulane
