@@ -1,0 +1,375 @@
+#include "cli/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "shell/ErrorReport.h"
+#include "support/FakeMessageBoxes.h"
+#include "support/TempDir.h"
+
+namespace tabulane {
+namespace {
+
+using test::FakeMessageBoxes;
+using test::ReadFileBytes;
+using test::TempDir;
+using test::WriteFileBytes;
+
+const std::string kTitle = "Tabulane";
+
+// The argument text a shell start produces for these arguments (the program name is added here).
+std::string TextFromArguments(const std::vector<std::string>& arguments) {
+    std::vector<const char*> argv{"tabulane"};
+    for (const std::string& argument : arguments) {
+        argv.push_back(argument.c_str());
+    }
+    argv.push_back(nullptr);
+    return ArgumentTextFromArgv(static_cast<int>(argv.size()) - 1, argv.data());
+}
+
+TEST(SplitArgumentText, SplitsAtEverySingleSpace) {
+    struct Case {
+        const char* description;
+        std::string text;
+        std::vector<std::string> tokens;
+    };
+    const std::vector<Case> cases = {
+        {"empty text gives no token", "", {}},
+        {"one word is one token", "in.txt", {"in.txt"}},
+        {"a single space gives two empty tokens", " ", {"", ""}},
+        {"two spaces between words give an empty token", "a  b", {"a", "", "b"}},
+        {"a trailing space gives a final empty token", "a ", {"a", ""}},
+        {"tabs do not separate", "a\tb c", {"a\tb", "c"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.description);
+        EXPECT_EQ(SplitArgumentText(c.text), c.tokens);
+    }
+}
+
+TEST(ArgumentTextFromArgv, JoinsWithSpacesAndQuotesEmptyOrSpacedArguments) {
+    struct Case {
+        const char* description;
+        std::vector<std::string> arguments;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {"no arguments give the empty text", {}, ""},
+        {"an argument holding a space is quoted", {"my in.txt", "out.csv"}, "\"my in.txt\" out.csv"},
+        {"an empty argument is quoted", {"in.txt", "", "x"}, "in.txt \"\" x"},
+        {"quotes the user typed pass unchanged", {"in.txt", "\"TABS\""}, "in.txt \"TABS\""},
+        {"a tab does not cause quoting", {"a\tb"}, "a\tb"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.description);
+        EXPECT_EQ(TextFromArguments(c.arguments), c.text);
+    }
+}
+
+TEST(ParseCommandLine, DocumentedArgumentFormsWork) {
+    struct Case {
+        const char* description;
+        std::vector<std::string> arguments;  // as the shell passes them
+        std::string text;                    // as the user of the original program typed it
+        std::string input;
+        std::string output;
+        std::string separator;  // after normalisation
+        std::string option;
+    };
+    const std::vector<Case> cases = {
+        {"unquoted, TABS, comma",
+         {"in.txt", "out.csv", "TABS", "-c"},
+         "in.txt out.csv TABS -c",
+         "in.txt",
+         "out.csv",
+         "\t",
+         "-c"},
+        {"quoted comma Character, comma and space",
+         {"in.txt", "out.csv", ", ", "-cs"},
+         "in.txt out.csv \", \" -cs",
+         "in.txt",
+         "out.csv",
+         ",",
+         "-cs"},
+        {"both paths and the Character quoted",
+         {"my in.txt", "my out.csv", "\"TABS\"", "-c"},
+         "\"my in.txt\" \"my out.csv\" \"TABS\" -c",
+         "my in.txt",
+         "my out.csv",
+         "\t",
+         "-c"},
+        {"quoted input, unquoted output, quoted ENTERS",
+         {"my in.txt", "out.csv", "\"ENTERS\"", "-cs"},
+         "\"my in.txt\" out.csv \"ENTERS\" -cs",
+         "my in.txt",
+         "out.csv",
+         "\n",
+         "-cs"},
+        {"quoted output, unquoted Character",
+         {"in.txt", "my out.csv", "TABS", "-c"},
+         "in.txt \"my out.csv\" TABS -c",
+         "in.txt",
+         "my out.csv",
+         "\t",
+         "-c"},
+        {"quoted single space",
+         {"in.txt", "out.csv", " ", "-c"},
+         "in.txt out.csv \" \" -c",
+         "in.txt",
+         "out.csv",
+         " ",
+         "-c"},
+        {"semicolon", {"in.txt", "out.csv", ";", "-c"}, "in.txt out.csv ; -c", "in.txt", "out.csv", ";", "-c"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.description);
+        const std::string text = TextFromArguments(c.arguments);
+        EXPECT_EQ(text, c.text);
+        const CommandLineArguments parsed = ParseCommandLine(text);
+        EXPECT_EQ(parsed.inputPath, c.input);
+        EXPECT_EQ(parsed.outputPath, c.output);
+        EXPECT_EQ(NormaliseCharacter(parsed.character), c.separator);
+        EXPECT_EQ(parsed.option, c.option);
+    }
+}
+
+TEST(ParseCommandLine, PositionsAndEdgeCases) {
+    struct Case {
+        const char* description;
+        std::string text;
+        std::string input;
+        std::string output;
+        std::string character;  // before normalisation
+        std::string option;
+    };
+    const std::vector<Case> cases = {
+        {"a single space leaves everything empty", " ", "", "", "", ""},
+        {"a single argument has no output", "in.txt", "in.txt", "", "", ""},
+        {"an option before the input blanks token 1", "-c in.txt out.csv TABS", "", "in.txt", "out.csv TABS ", "-c"},
+        {"lower-case tabs stays literal text", "in.txt out.csv tabs -c", "in.txt", "out.csv", "tabs  ", "-c"},
+        {"an upper-case option is no option", "in.txt out.csv TABS -C", "in.txt", "out.csv", "TABS -C ", ""},
+        {"two spaces between the paths shift the output", "in.txt  out.csv TABS -c", "in.txt", "", "out.csv TABS  ",
+         "-c"},
+        {"a leading space empties the input", " in.txt out.csv TABS -c", "", "in.txt", "out.csv TABS  ", "-c"},
+        {"several words form one Character", "in.txt out.csv a b -c", "in.txt", "out.csv", "a b  ", "-c"},
+        {"a blanked option between words leaves two spaces", "in.txt out.csv a -c b", "in.txt", "out.csv", "a  b ",
+         "-c"},
+        {"the option may precede a quoted Character", "in.txt out.csv -cs \"TABS\"", "in.txt", "out.csv", " TABS ",
+         "-cs"},
+        {"a later option replaces an earlier one", "in.txt out.csv TABS -cs -c", "in.txt", "out.csv", "TABS   ", "-c"},
+        {"a left-out Character after the option is a space", "in.txt out.csv -c", "in.txt", "out.csv", " ", "-c"},
+        {"no option and no Character", "in.txt out.csv", "in.txt", "out.csv", "", ""},
+        // Quoted input path.
+        {"quoted input needs a quoted Character", "\"my in.txt\" out.csv TABS -c", "my in.txt", "out.csv", "", "-c"},
+        {"quoted input and output with unquoted Character", "\"my in.txt\" \"my out.csv\" TABS -c", "my in.txt",
+         "my out.csv", "", "-c"},
+        {"quoted input, option before the quoted Character", "\"my in.txt\" out.csv -cs \"ENTERS\"", "my in.txt",
+         "out.csv", "ENTERS ", "-cs"},
+        {"quoted input, quoted space Character", "\"my in.txt\" out.csv \" \" -c", "my in.txt", "out.csv", "   ", "-c"},
+        {"text before the Character's quote is skipped", "\"my in.txt\" out.csv skip \"x\" -c", "my in.txt", "out.csv",
+         "x  ", "-c"},
+        {"the character after the input's closing quote is skipped", "\"in.txt\"Xout.csv \"TABS\" -c", "in.txt",
+         "out.csv", "TABS  ", "-c"},
+        {"an unclosed input quote leaves the input empty", "\"my in.txt out.csv TABS -c", "", "", "", "-c"},
+        {"an empty quoted input stays empty", "\"\" out.csv \"TABS\" -c", "", "", "", "-c"},
+        {"a quoted input alone is too short for an output", "\"in.txt\"", "in.txt", "", "", ""},
+        {"a quoted input and a space give an empty output", "\"in.txt\" ", "in.txt", "", "", ""},
+        {"an unclosed output quote leaves the output empty", "\"my in.txt\" \"out.csv TABS -c", "my in.txt", "", "",
+         "-c"},
+        {"an empty quoted output after a quoted input", "\"my in.txt\" \"\" \"TABS\" -c", "my in.txt", "", "TABS  ",
+         "-c"},
+        // Quoted output path after an unquoted input.
+        {"quoted output with a quoted comma", "in.txt \"my out.csv\" \", \" -cs", "in.txt", "my out.csv", ",   ",
+         "-cs"},
+        {"the character after the output's closing quote is skipped", "in.txt \"my out.csv\";X -c", "in.txt",
+         "my out.csv", "X  ", "-c"},
+        {"a quoted output at the end leaves no Character", "in.txt \"my out.csv\"", "in.txt", "my out.csv", "", ""},
+        {"an unclosed output quote", "in.txt \"my out.csv TABS -c", "in.txt", "", "", "-c"},
+        {"an empty quoted output", "in.txt \"\" TABS -c", "in.txt", "", "", "-c"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.description);
+        const CommandLineArguments parsed = ParseCommandLine(c.text);
+        EXPECT_EQ(parsed.inputPath, c.input);
+        EXPECT_EQ(parsed.outputPath, c.output);
+        EXPECT_EQ(parsed.character, c.character);
+        EXPECT_EQ(parsed.option, c.option);
+    }
+}
+
+TEST(NormaliseCharacter, TrimsAndMapsKeywords) {
+    struct Case {
+        const char* description;
+        std::string character;
+        std::string separator;
+    };
+    const std::vector<Case> cases = {
+        {"TABS is the tab", "TABS  ", "\t"},
+        {"ENTERS is the line feed alone", "  ENTERS ", "\n"},
+        {"keywords are case-sensitive", "tabs", "tabs"},
+        {"a longer word is no keyword", "TABSX", "TABSX"},
+        {"spaces only become one space", "   ", " "},
+        {"one space stays one space", " ", " "},
+        {"spaces around text are trimmed", " ; ", ";"},
+        {"inner spaces stay", "a  b  ", "a  b"},
+        {"only spaces are trimmed, not tabs", "\tTABS ", "\tTABS"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.description);
+        EXPECT_EQ(NormaliseCharacter(c.character), c.separator);
+    }
+}
+
+TEST(UsageText, FirstTextIsExact) {
+    EXPECT_EQ(UsageText1(),
+              "Usage: tabulane <Input File> <Output File> \"<Character>\"<option>\r\n"
+              "where <Character> can be \"TABS\" or \" \" or \"ENTERS\" or any.\r\n"
+              "and <Option> can be -c(comma only) or -cs(comma and space)\r\n\r\n"
+              "Example: tabulane TestFile.txt OutputFile.csv \", \" -cs");
+}
+
+TEST(UsageText, SecondTextIsExact) {
+    EXPECT_EQ(UsageText2(),
+              "Usage:\r\n\r\n"
+              "tabulane <Input File> <Output File> \"<Character>\"<option>\r\n\r\n"
+              "where <Character> can be \"TABS\" or \" \" or \"ENTERS\" or any other separating character(s).\r\n\r\n"
+              "where <Option> can be -c(comma only) or -cs(comma and space)\r\n\r\n"
+              "Example:\r\n\r\n"
+              "tabulane TestFile.txt OutputFile.csv \"ENTERS\" -cs");
+}
+
+// Runs the mode against the real file system, recording every box.
+class RunCommandLineTest : public ::testing::Test {
+protected:
+    int Run(const std::string& argumentText) { return RunCommandLine(argumentText, m_services, m_boxes, kTitle); }
+
+    std::vector<std::string> FilesInFolder() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(m_dir.Path())) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempDir m_dir;
+    FakeMessageBoxes m_boxes;
+    ErrorReporter m_reporter{m_boxes};
+    NativeFileSystem m_files;
+    ConversionServices m_services{m_reporter, m_files};
+};
+
+TEST_F(RunCommandLineTest, WrongArgumentsShowUsageAndWriteNothing) {
+    const std::string in = m_dir.File("in.txt");
+    const std::string spacedIn = m_dir.File("my in.txt");
+    const std::string out = m_dir.File("out.csv");
+    WriteFileBytes(in, "a\tb\r\n");
+    WriteFileBytes(spacedIn, "a\tb\r\n");
+
+    struct Case {
+        const char* description;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {"a single space", " "},
+        {"the input alone", in},
+        {"no option", in + " " + out + " TABS"},
+        {"an upper-case option", in + " " + out + " TABS -C"},
+        {"the option before the input", "-c " + in + " " + out + " TABS"},
+        {"two spaces between the paths", in + "  " + out + " TABS -c"},
+        {"a leading space", " " + in + " " + out + " TABS -c"},
+        {"quoted input with an unquoted Character", "\"" + spacedIn + "\" " + out + " TABS -c"},
+        {"an empty quoted output", in + " \"\" TABS -c"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.description);
+        m_boxes.shown.clear();
+        EXPECT_EQ(Run(c.text), kExitUsage);
+        ASSERT_EQ(m_boxes.shown.size(), 1u);
+        EXPECT_EQ(m_boxes.shown[0].text, UsageText1());
+        EXPECT_EQ(m_boxes.shown[0].caption, kTitle);
+        EXPECT_EQ(m_boxes.shown[0].icon, BoxIcon::None);
+        EXPECT_EQ(m_boxes.shown[0].buttons, BoxButtons::Ok);
+        EXPECT_EQ(FilesInFolder(), (std::vector<std::string>{"in.txt", "my in.txt"}));
+    }
+}
+
+TEST_F(RunCommandLineTest, EmptyArgumentTextDoesNothing) {
+    EXPECT_EQ(Run(""), kExitSuccess);
+    EXPECT_TRUE(m_boxes.shown.empty());
+}
+
+TEST_F(RunCommandLineTest, ConvertsOneFileAsTheArgumentsSay) {
+    struct Case {
+        const char* description;
+        std::string inputName;
+        std::string outputName;
+        std::vector<std::string> rest;  // Character and option, as the shell passes them
+        std::string input;
+        std::string output;
+    };
+    const std::vector<Case> cases = {
+        {"tabs to commas", "in.txt", "out.csv", {"TABS", "-c"}, "a\tb\t\tc\r\n", "a,b,,c\r\n"},
+        {"a comma to comma-space", "in.txt", "out.csv", {", ", "-cs"}, "x,y\r\n", "x, y\r\n"},
+        {"paths with spaces and a quoted Character",
+         "my in.txt",
+         "my out.csv",
+         {"\"TABS\"", "-c"},
+         "a\tb\r\n",
+         "a,b\r\n"},
+        {"ENTERS replaces every line break, not only CR LF",
+         "my in.txt",
+         "out.csv",
+         {"\"ENTERS\"", "-cs"},
+         "a\r\nb\nc\rd",
+         "a, b, c, d"},
+        {"quoted output path", "in.txt", "my out.csv", {"TABS", "-c"}, "1\t2\r\n", "1,2\r\n"},
+        {"a space Character collapses runs of spaces", "in.txt", "out.csv", {" ", "-c"}, "  a   b  \r\n", ",a,b\r\n"},
+        {"the option between the output and the Character",
+         "in.txt",
+         "out.csv",
+         {"-cs", "\"TABS\""},
+         "a\tb\r\n",
+         "a, b\r\n"},
+        {"the output name is used as given", "in.txt", "result.dat", {"TABS", "-c"}, "a\tb\r\n", "a,b\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.description);
+        TempDir dir;
+        const std::string in = dir.File(c.inputName);
+        const std::string out = dir.File(c.outputName);
+        WriteFileBytes(in, c.input);
+        std::vector<std::string> arguments{in, out};
+        arguments.insert(arguments.end(), c.rest.begin(), c.rest.end());
+
+        m_boxes.shown.clear();
+        EXPECT_EQ(Run(TextFromArguments(arguments)), kExitSuccess);
+        EXPECT_TRUE(m_boxes.shown.empty());
+        ASSERT_TRUE(std::filesystem::exists(out));
+        EXPECT_EQ(ReadFileBytes(out), c.output);
+        EXPECT_EQ(ReadFileBytes(in), c.input);
+    }
+}
+
+TEST_F(RunCommandLineTest, MissingInputIsReportedAndFailsTheRun) {
+    const std::string text = m_dir.File("missing.txt") + " " + m_dir.File("out.csv") + " TABS -c";
+    EXPECT_EQ(Run(text), kExitConversionFailed);
+    EXPECT_FALSE(m_boxes.ErrorTexts().empty());
+    EXPECT_GT(m_reporter.ReportCount(), 0);
+}
+
+TEST_F(RunCommandLineTest, OnlyReportsOfThisRunCountAsFailure) {
+    m_reporter.Report("earlier failure", "Tabulane2021/08/31.Form1.Form_Load", 100);
+    const std::string in = m_dir.File("in.txt");
+    WriteFileBytes(in, "a\tb\r\n");
+    EXPECT_EQ(Run(in + " " + m_dir.File("out.csv") + " TABS -c"), kExitSuccess);
+    EXPECT_EQ(m_reporter.ReportCount(), 1);
+}
+
+}  // namespace
+}  // namespace tabulane

@@ -1,0 +1,236 @@
+#include "convert/AddRemove.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <filesystem>
+
+#include "support/FakeMessageBoxes.h"
+#include "support/FakeOutputControls.h"
+#include "support/FakeStreams.h"
+#include "support/TempDir.h"
+
+namespace tabulane {
+namespace {
+
+using test::FakeMessageBoxes;
+using test::FakeOutputControls;
+using test::ReadFileBytes;
+using test::TempDir;
+using test::WriteFileBytes;
+
+struct DeriveCase {
+    const char* name;
+    PathStyle style;
+    bool option1;
+    bool option2;
+    std::string folder;
+    std::string input;
+    std::string expected;
+};
+
+class DeriveOutputPathCases : public testing::TestWithParam<DeriveCase> {};
+
+TEST_P(DeriveOutputPathCases, FollowsTheOutputOptions) {
+    const DeriveCase& c = GetParam();
+    FakeOutputControls controls;
+    controls.option1 = c.option1;
+    controls.option2 = c.option2;
+    controls.text1 = c.folder;
+    EXPECT_EQ(DeriveOutputPath(c.input, &controls, c.style), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, DeriveOutputPathCases,
+    testing::Values(
+        DeriveCase{"FolderWithSeparator", PathStyle::Windows, true, false, "D:\\out\\", "C:\\in\\data.txt",
+                   "D:\\out\\data.csv"},
+        DeriveCase{"FolderWithoutSeparator", PathStyle::Windows, true, false, "D:\\out", "C:\\in\\data.txt",
+                   "D:\\out\\data.csv"},
+        DeriveCase{"BesideInput", PathStyle::Windows, false, true, "D:\\out\\", "C:\\in\\data.txt", "C:\\in\\data.csv"},
+        DeriveCase{"NetworkInputBesideIt", PathStyle::Windows, false, true, "", "\\\\server\\share\\f.txt",
+                   "\\\\server\\share\\f.csv"},
+        DeriveCase{"InnerDotKept", PathStyle::Windows, false, true, "", "C:\\data\\a.b.txt", "C:\\data\\a.b.csv"},
+        DeriveCase{"NoExtension", PathStyle::Windows, false, true, "", "C:\\data\\README", "C:\\data\\README.csv"},
+        DeriveCase{"FolderDotCutsName", PathStyle::Windows, true, false, "D:\\", "C:\\old.files\\notes", "D:\\old.csv"},
+        DeriveCase{"DriveRootFolder", PathStyle::Windows, true, false, "E:\\", "C:\\a.txt", "E:\\a.csv"},
+        DeriveCase{"PosixFolder", PathStyle::Posix, true, false, "/home/u/out/", "/in/data.txt",
+                   "/home/u/out/data.csv"},
+        DeriveCase{"PosixBesideInput", PathStyle::Posix, false, true, "", "/in/data.txt", "/in/data.csv"},
+        DeriveCase{"PosixRootFolder", PathStyle::Posix, true, false, "/", "/in/x.log", "/x.csv"},
+        DeriveCase{"PosixDotFile", PathStyle::Posix, false, true, "", "/in/.profile", "/in/.csv"},
+        DeriveCase{"RelativeInputStaysBesideIt", PathStyle::Posix, false, true, "", "data.txt", "data.csv"}),
+    [](const testing::TestParamInfo<DeriveCase>& row) { return row.param.name; });
+
+TEST(CollapseSpaces, LeavesNoTwoAdjacentSpaces) {
+    EXPECT_EQ(CollapseSpaces("  a   b  "), " a b ");
+    EXPECT_EQ(CollapseSpaces("a\t\tb"), "a\t\tb");
+    EXPECT_EQ(CollapseSpaces("     "), " ");
+    EXPECT_EQ(CollapseSpaces(""), "");
+}
+
+class ConvertFile : public testing::Test {
+protected:
+    ConvertFile() { controls.text1 = dir.Path().string() + "/"; }
+
+    void Convert(const std::string& input, const std::string& separator, bool commaSpace,
+                 const std::string& output = {}, bool collapse = false) {
+        ConvertToCSVInFile(services, input, separator, commaSpace, output, collapse);
+    }
+
+    std::vector<std::string> TempLeftovers() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with(".")) {
+                names.push_back(name);
+            }
+        }
+        return names;
+    }
+
+    TempDir dir;
+    FakeMessageBoxes boxes;
+    ErrorReporter reporter{boxes};
+    NativeFileSystem files;
+    FakeOutputControls controls;
+    ConversionServices services{reporter, files, &controls};
+};
+
+TEST_F(ConvertFile, WritesTheDerivedCsvIntoTheChosenFolder) {
+    std::filesystem::create_directory(dir.Path() / "in");
+    WriteFileBytes(dir.File("in/report.txt"), "a\tb\nc\td\n");
+    Convert(dir.File("in/report.txt"), "\t", false);
+    EXPECT_EQ(ReadFileBytes(dir.File("report.csv")), "a,b\r\nc,d\r\n");
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(ConvertFile, ReplacesAnExistingOutputCompletely) {
+    WriteFileBytes(dir.File("in.txt"), "x;y");
+    WriteFileBytes(dir.File("out.csv"), std::string(5000, 'z'));
+    Convert(dir.File("in.txt"), ";", true, dir.File("out.csv"));
+    EXPECT_EQ(ReadFileBytes(dir.File("out.csv")), "x, y\r\n");
+    EXPECT_TRUE(TempLeftovers().empty());
+}
+
+TEST_F(ConvertFile, ConvertsAFileOntoItself) {
+    WriteFileBytes(dir.File("same.csv"), "1\t2\n3\t4");
+    Convert(dir.File("same.csv"), "\t", false, dir.File("same.csv"));
+    EXPECT_EQ(ReadFileBytes(dir.File("same.csv")), "1,2\r\n3,4\r\n");
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(ConvertFile, UsesTheBlockModeForLineBreakSeparators) {
+    WriteFileBytes(dir.File("v.txt"), "a\r\nb\r\n");
+    Convert(dir.File("v.txt"), "\n", true, dir.File("v.csv"));
+    EXPECT_EQ(ReadFileBytes(dir.File("v.csv")), "a, b, ");
+}
+
+TEST_F(ConvertFile, MarkedInputKeepsItsMark) {
+    const std::string input(
+        "\xFF\xFE"
+        "a\0\t\0b\0",
+        8);
+    WriteFileBytes(dir.File("u.txt"), input);
+    Convert(dir.File("u.txt"), "\t", false, dir.File("u.csv"));
+    EXPECT_EQ(ReadFileBytes(dir.File("u.csv")), std::string("\xFF\xFE"
+                                                            "a\0,\0b\0\r\0\n\0",
+                                                            12));
+}
+
+TEST_F(ConvertFile, EmptyInputGivesEmptyOutput) {
+    WriteFileBytes(dir.File("e.txt"), "");
+    Convert(dir.File("e.txt"), "\t", false, dir.File("e.csv"));
+    EXPECT_EQ(ReadFileBytes(dir.File("e.csv")), "");
+}
+
+TEST_F(ConvertFile, MissingInputIsReportedAndLeavesTheOutputAlone) {
+    WriteFileBytes(dir.File("keep.csv"), "old");
+    Convert(dir.File("gone.txt"), "\t", false, dir.File("keep.csv"));
+    const auto errors = boxes.ErrorTexts();
+    ASSERT_EQ(errors.size(), 2u);  // once by the mark test, once by the opening step
+    EXPECT_NE(errors[0].find("File not found"), std::string::npos);
+    EXPECT_NE(errors[0].find("in Tabulane2021/08/31.AddRemove.ConvertCSVFSO at line 100"), std::string::npos);
+    EXPECT_NE(errors[1].find("at line 102"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(dir.File("keep.csv")), "old");
+    EXPECT_TRUE(TempLeftovers().empty());
+}
+
+TEST_F(ConvertFile, MissingInputCreatesNoOutput) {
+    Convert(dir.File("gone.txt"), "\t", false);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("gone.csv")));
+}
+
+TEST_F(ConvertFile, MissingOutputFolderIsReportedOnce) {
+    WriteFileBytes(dir.File("in.txt"), std::string(100000, 'a') + "\n" + std::string(100000, '\n'));
+    Convert(dir.File("in.txt"), "\t", false, dir.File("no/such/out.csv"));
+    const auto errors = boxes.ErrorTexts();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("Path not found"), std::string::npos);
+    EXPECT_NE(errors[0].find("ConvertCSVFSO at line 104"), std::string::npos);
+}
+
+TEST_F(ConvertFile, ReadOnlyOutputIsNotReplaced) {
+    WriteFileBytes(dir.File("in.txt"), "a\tb");
+    WriteFileBytes(dir.File("ro.csv"), "precious");
+    ::chmod(dir.File("ro.csv").c_str(), 0444);
+    Convert(dir.File("in.txt"), "\t", false, dir.File("ro.csv"));
+    ASSERT_EQ(boxes.ErrorTexts().size(), 1u);
+    EXPECT_NE(boxes.ErrorTexts()[0].find("Permission denied"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(dir.File("ro.csv")), "precious");
+}
+
+TEST_F(ConvertFile, WriteFailureGivesOneReportAndNoPartialFile) {
+    test::FailingFileSystem failing(files);
+    failing.writeFailAfter = 1000;
+    ConversionServices failingServices{reporter, failing, &controls, kNativePathStyle, 64};
+    std::string big;
+    for (int i = 0; i < 5000; ++i) {
+        big += "line\twith\ttabs\n";
+    }
+    WriteFileBytes(dir.File("big.txt"), big);
+    WriteFileBytes(dir.File("big.csv"), "old result");
+    ConvertToCSVInFile(failingServices, dir.File("big.txt"), "\t", false, dir.File("big.csv"), false);
+    const auto errors = boxes.ErrorTexts();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("Disk full"), std::string::npos);
+    EXPECT_NE(errors[0].find("ConvertCSVFSO at line 106"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(dir.File("big.csv")), "old result");
+    EXPECT_TRUE(TempLeftovers().empty());
+}
+
+TEST_F(ConvertFile, ReadFailureMidwayKeepsTheOldOutput) {
+    test::FailingFileSystem failing(files);
+    failing.readOpensBeforeFailing = 1;  // the mark test reads normally, the conversion's reader fails
+    failing.readFailAfter = 10;
+    ConversionServices failingServices{reporter, failing, &controls, kNativePathStyle, 4};
+    WriteFileBytes(dir.File("in.txt"), "a\tb\nc\td\ne\tf\ng\th\n");
+    WriteFileBytes(dir.File("in.csv"), "previous");
+    ConvertToCSVInFile(failingServices, dir.File("in.txt"), "\t", false, dir.File("in.csv"), false);
+    ASSERT_EQ(boxes.ErrorTexts().size(), 1u);
+    EXPECT_EQ(ReadFileBytes(dir.File("in.csv")), "previous");
+    EXPECT_TRUE(TempLeftovers().empty());
+}
+
+TEST_F(ConvertFile, TwoInputsWithTheSameStemGiveOneOutputTheLaterWins) {
+    WriteFileBytes(dir.File("notes.txt"), "t\tt");
+    WriteFileBytes(dir.File("notes.log"), "l\tl");
+    controls.option1 = false;
+    controls.option2 = true;
+    Convert(dir.File("notes.txt"), "\t", false);
+    Convert(dir.File("notes.log"), "\t", false);
+    EXPECT_EQ(ReadFileBytes(dir.File("notes.csv")), "l,l\r\n");
+}
+
+TEST_F(ConvertFile, DetectsMarksFromTheFile) {
+    WriteFileBytes(dir.File("m8.txt"), "\xEF\xBB\xBFx");
+    WriteFileBytes(dir.File("plain.txt"), "xyz");
+    WriteFileBytes(dir.File("short.txt"), "\xFF");
+    EXPECT_TRUE(HasByteOrderMark(files, dir.File("m8.txt")));
+    EXPECT_FALSE(HasByteOrderMark(files, dir.File("plain.txt")));
+    EXPECT_FALSE(HasByteOrderMark(files, dir.File("short.txt")));
+    EXPECT_THROW(HasByteOrderMark(files, dir.File("missing.txt")), PlatformError);
+}
+
+}  // namespace
+}  // namespace tabulane
