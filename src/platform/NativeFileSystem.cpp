@@ -58,6 +58,41 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The file that writing to path really changes: symbolic links are followed one by one, also to a target that
+// does not exist yet, so the links themselves stay in place.
+std::string FollowLinks(const std::string& path) {
+    constexpr int kMaxLinks = 40;  // as the kernel allows before ELOOP
+    std::string target = path;
+    for (int hops = 0; hops < kMaxLinks; ++hops) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            return target;
+        }
+        std::string destination(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(target.c_str(), destination.data(), destination.size());
+        if (length < 0) {
+            throw ErrorFromErrno(errno, path);
+        }
+        destination.resize(static_cast<std::size_t>(length));
+        target = destination.front() == '/' ? destination : FolderOf(target) + "/" + destination;
+    }
+    throw ErrorFromErrno(ELOOP, path);
+}
+
+// The target's name as part of the temporary name, shortened so that "." + stem + ".XXXXXX" still fits
+// NAME_MAX, cut at a UTF-8 character boundary.
+std::string TempStem(const std::string& name) {
+    constexpr std::size_t kMaxStem = NAME_MAX - 8;
+    if (name.size() <= kMaxStem) {
+        return name;
+    }
+    std::size_t end = kMaxStem;
+    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) {
+        --end;
+    }
+    return name.substr(0, end);
+}
+
 // Writes to a hidden temporary file beside the target and renames it over the target on Commit,
 // so a failed or abandoned conversion never leaves half a file and converting a file onto itself works.
 class ReplacingWriter final : public ByteWriter {
@@ -165,19 +200,9 @@ std::unique_ptr<ByteWriter> NativeFileSystem::CreateReplacing(const std::string&
     if (path.empty()) {
         throw PlatformError(ErrorNumber::kBadFileName, "Bad file name or number");
     }
-    std::string target = path;
+    const std::string target = FollowLinks(path);
     struct stat st {};
-    bool exists = false;
-    if (::lstat(path.c_str(), &st) == 0) {
-        if (S_ISLNK(st.st_mode)) {
-            // Replace what the link points to, not the link itself.
-            char resolved[PATH_MAX];
-            if (::realpath(path.c_str(), resolved) != nullptr) {
-                target = resolved;
-            }
-        }
-        exists = ::stat(target.c_str(), &st) == 0;
-    }
+    const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists) {
         if (S_ISDIR(st.st_mode)) {
             throw PlatformError(ErrorNumber::kPermissionDenied, "Permission denied: " + path + " is a folder");
@@ -190,7 +215,7 @@ std::unique_ptr<ByteWriter> NativeFileSystem::CreateReplacing(const std::string&
             throw ErrorFromErrno(errno, path);
         }
     }
-    std::string temp = FolderOf(target) + "/." + NameOf(target) + ".XXXXXX";
+    std::string temp = FolderOf(target) + "/." + TempStem(NameOf(target)) + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
@@ -199,8 +224,14 @@ std::unique_ptr<ByteWriter> NativeFileSystem::CreateReplacing(const std::string&
         }
         throw ErrorFromErrno(err, path);
     }
-    const mode_t mode = exists ? (st.st_mode & 07777) : static_cast<mode_t>(0666 & ~CurrentUmask());
-    ::fchmod(fd, mode);
+    if (exists) {
+        // The replacement keeps the old file's owner where allowed (it matters when run by the superuser),
+        // then its permission bits; chown first, as it clears set-id bits.
+        [[maybe_unused]] const int ignored = ::fchown(fd, st.st_uid, st.st_gid);
+        ::fchmod(fd, st.st_mode & 07777);
+    } else {
+        ::fchmod(fd, static_cast<mode_t>(0666 & ~CurrentUmask()));
+    }
     return std::make_unique<ReplacingWriter>(target, temp, fd);
 }
 

@@ -1,7 +1,7 @@
 #include "platform/SettingsStore.h"
 
 #include <cctype>
-#include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "platform/PlatformError.h"
@@ -31,6 +31,52 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Whether text written as a decimal number ([+-]digits[.digits][e[+-]digits]) is zero; nullopt for any other
+// text. Checked by hand rather than with strtod, which also takes hex, "inf" and "nan" and follows the locale.
+std::optional<bool> DecimalIsZero(std::string_view text) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    bool anyDigit = false;
+    bool allZero = true;
+    bool seenPoint = false;
+    for (; i < text.size(); ++i) {
+        if (IsDigit(text[i])) {
+            anyDigit = true;
+            allZero = allZero && text[i] == '0';
+        } else if (text[i] == '.' && !seenPoint) {
+            seenPoint = true;
+        } else {
+            break;
+        }
+    }
+    if (!anyDigit) {
+        return std::nullopt;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+            ++i;
+        }
+        const std::size_t exponentStart = i;
+        while (i < text.size() && IsDigit(text[i])) {
+            ++i;
+        }
+        if (i == exponentStart) {
+            return std::nullopt;
+        }
+    }
+    if (i != text.size()) {
+        return std::nullopt;
+    }
+    return allZero;
+}
+
 }  // namespace
 
 bool ParseTruthValue(std::string_view text) {
@@ -41,17 +87,14 @@ bool ParseTruthValue(std::string_view text) {
     if (EqualsIgnoringCase(trimmed, "false")) {
         return false;
     }
-    if (!trimmed.empty()) {
-        const std::string number(trimmed);
-        char* end = nullptr;
-        const double value = std::strtod(number.c_str(), &end);
-        if (end == number.c_str() + number.size()) {
-            return value != 0.0;
-        }
+    if (const auto isZero = DecimalIsZero(trimmed)) {
+        return !*isZero;
     }
     throw PlatformError(ErrorNumber::kTypeMismatch, "Type mismatch");
 }
 
-std::string TruthText(bool value) { return value ? "True" : "False"; }
+std::string TruthText(bool value) {
+    return value ? "True" : "False";
+}
 
 }  // namespace tabulane

@@ -51,6 +51,9 @@ public:
             m_reporter.Report("Out of memory", m_location, number);
         } catch (const std::exception& error) {
             m_reporter.Report(error.what(), m_location, number);
+        } catch (...) {
+            // Nothing may escape a trapped operation: it would end the program from inside an event handler.
+            m_reporter.Report("Unknown error", m_location, number);
         }
         return false;
     }

@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "platform/PlatformError.h"
+#include "support/TempDir.h"
+
+namespace tabulane {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+// The names in a folder, sorted, so tests can see that no temporary file is visible or left behind.
+std::vector<std::string> NamesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+mode_t PermissionBits(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 07777;
+}
+
+int ErrorNumberOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const PlatformError& error) {
+        return error.Number();
+    }
+    return 0;
+}
+
+void WriteAll(ByteWriter& writer, const std::string& bytes) {
+    writer.Write(bytes.data(), bytes.size());
+}
+
+std::string ReadAll(ByteReader& reader) {
+    std::string bytes;
+    char buffer[7];  // small on purpose: many reads
+    for (std::size_t n; (n = reader.Read(buffer, sizeof buffer)) > 0;) {
+        bytes.append(buffer, n);
+    }
+    return bytes;
+}
+
+class NativeFileSystemTest : public ::testing::Test {
+protected:
+    test::TempDir m_dir;
+    NativeFileSystem m_files;
+};
+
+TEST_F(NativeFileSystemTest, AttributesUseTheWindowsBits) {
+    test::WriteFileBytes(m_dir.File("file.txt"), "x");
+    test::WriteFileBytes(m_dir.File(".hidden"), "x");
+    test::WriteFileBytes(m_dir.File("readonly.txt"), "x");
+    fs::permissions(m_dir.File("readonly.txt"), fs::perms::owner_read | fs::perms::group_read);
+    fs::create_directory(m_dir.File("folder"));
+    fs::create_directory(m_dir.File(".hiddenfolder"));
+    fs::create_directory(m_dir.File("readonlyfolder"));
+    fs::permissions(m_dir.File("readonlyfolder"), fs::perms::owner_read | fs::perms::owner_exec);
+    fs::create_symlink(m_dir.File("file.txt"), m_dir.File("link-to-file"));
+    fs::create_directory_symlink(m_dir.File("folder"), m_dir.File("link-to-folder"));
+    fs::create_symlink(m_dir.File("file.txt"), m_dir.File(".hidden-link"));
+    fs::create_symlink(m_dir.File("gone"), m_dir.File("dangling"));
+
+    struct Case {
+        std::string name;
+        int attributes;
+    };
+    const std::vector<Case> cases = {
+        {"folder", 16},         {"file.txt", 32},       {".hidden", 34},        {".hiddenfolder", 18},
+        {"readonly.txt", 33},   {"readonlyfolder", 17}, {"link-to-file", 1056}, {"link-to-folder", 1040},
+        {".hidden-link", 1058}, {"dangling", 1024},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(m_files.GetAttributes(m_dir.File(c.name)), c.attributes) << c.name;
+    }
+    EXPECT_EQ(m_files.GetAttributes(m_dir.Path().string() + "/folder/"), 16);
+}
+
+TEST_F(NativeFileSystemTest, AttributesOfAMissingEntryAreAnError) {
+    EXPECT_EQ(ErrorNumberOf([&] { m_files.GetAttributes(m_dir.File("missing")); }), ErrorNumber::kFileNotFound);
+    EXPECT_NE(ErrorNumberOf([&] { m_files.GetAttributes(""); }), 0);
+}
+
+TEST_F(NativeFileSystemTest, ExistsForFilesAndFoldersOnly) {
+    test::WriteFileBytes(m_dir.File("file.txt"), "x");
+    EXPECT_TRUE(m_files.Exists(m_dir.File("file.txt")));
+    EXPECT_TRUE(m_files.Exists(m_dir.Path().string()));
+    EXPECT_FALSE(m_files.Exists(m_dir.File("missing")));
+    EXPECT_FALSE(m_files.Exists(""));
+}
+
+TEST_F(NativeFileSystemTest, NothingIsVisibleAtTheTargetUntilCommit) {
+    const std::string target = m_dir.File("out.csv");
+    auto writer = m_files.CreateReplacing(target);
+    WriteAll(*writer, "a,b\r\n");
+    EXPECT_FALSE(fs::exists(target));
+    writer->Commit();
+    EXPECT_EQ(test::ReadFileBytes(target), "a,b\r\n");
+    writer.reset();
+    EXPECT_EQ(NamesIn(m_dir.Path()), std::vector<std::string>{"out.csv"});
+}
+
+TEST_F(NativeFileSystemTest, AnAbandonedWriterLeavesTheOldFileAndNoTemporary) {
+    const std::string target = m_dir.File("out.csv");
+    test::WriteFileBytes(target, "old\r\ncontent\x1a\0"s);
+    {
+        auto writer = m_files.CreateReplacing(target);
+        WriteAll(*writer, "new content that is never committed");
+        EXPECT_EQ(test::ReadFileBytes(target), "old\r\ncontent\x1a\0"s);
+    }
+    EXPECT_EQ(test::ReadFileBytes(target), "old\r\ncontent\x1a\0"s);
+    EXPECT_EQ(NamesIn(m_dir.Path()), std::vector<std::string>{"out.csv"});
+
+    {
+        auto writer = m_files.CreateReplacing(m_dir.File("new.csv"));
+        WriteAll(*writer, "x");
+    }
+    EXPECT_EQ(NamesIn(m_dir.Path()), std::vector<std::string>{"out.csv"});
+}
+
+TEST_F(NativeFileSystemTest, ReplacingKeepsThePermissionBits) {
+    const std::string target = m_dir.File("shared.csv");
+    test::WriteFileBytes(target, "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    auto writer = m_files.CreateReplacing(target);
+    WriteAll(*writer, "new");
+    writer->Commit();
+    EXPECT_EQ(test::ReadFileBytes(target), "new");
+    EXPECT_EQ(PermissionBits(target), 0640U);
+}
+
+TEST_F(NativeFileSystemTest, ANewFileGetsTheUsualPermissions) {
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    auto writer = m_files.CreateReplacing(m_dir.File("new.csv"));
+    writer->Commit();
+    EXPECT_EQ(PermissionBits(m_dir.File("new.csv")), 0666U & ~mask);
+}
+
+TEST_F(NativeFileSystemTest, AFileWithoutWriteBitsIsRefusedEvenForTheSuperuser) {
+    const std::string target = m_dir.File("locked.csv");
+    test::WriteFileBytes(target, "keep");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(ErrorNumberOf([&] { m_files.CreateReplacing(target); }), ErrorNumber::kPermissionDenied);
+    EXPECT_EQ(test::ReadFileBytes(target), "keep");
+    EXPECT_EQ(NamesIn(m_dir.Path()), std::vector<std::string>{"locked.csv"});
+}
+
+TEST_F(NativeFileSystemTest, AMissingFolderIsPathNotFound) {
+    EXPECT_EQ(ErrorNumberOf([&] { m_files.CreateReplacing(m_dir.File("no/such/out.csv")); }),
+              ErrorNumber::kPathNotFound);
+    test::WriteFileBytes(m_dir.File("file"), "x");
+    EXPECT_EQ(ErrorNumberOf([&] { m_files.CreateReplacing(m_dir.File("file/out.csv")); }), ErrorNumber::kPathNotFound);
+}
+
+TEST_F(NativeFileSystemTest, AFolderCannotBeReplaced) {
+    fs::create_directory(m_dir.File("out.csv"));
+    EXPECT_EQ(ErrorNumberOf([&] { m_files.CreateReplacing(m_dir.File("out.csv")); }), ErrorNumber::kPermissionDenied);
+    EXPECT_TRUE(fs::is_directory(m_dir.File("out.csv")));
+}
+
+TEST_F(NativeFileSystemTest, WritingThroughALinkReplacesItsTargetAndKeepsTheLink) {
+    fs::create_directory(m_dir.File("real"));
+    test::WriteFileBytes(m_dir.File("real/data.csv"), "old");
+    fs::create_symlink("real/data.csv", m_dir.File("link.csv"));  // relative, as links often are
+    fs::create_symlink(m_dir.File("link.csv"), m_dir.File("link-to-link.csv"));
+
+    auto writer = m_files.CreateReplacing(m_dir.File("link-to-link.csv"));
+    WriteAll(*writer, "new");
+    writer->Commit();
+
+    EXPECT_TRUE(fs::is_symlink(m_dir.File("link.csv")));
+    EXPECT_TRUE(fs::is_symlink(m_dir.File("link-to-link.csv")));
+    EXPECT_EQ(test::ReadFileBytes(m_dir.File("real/data.csv")), "new");
+    EXPECT_EQ(NamesIn(m_dir.File("real")), std::vector<std::string>{"data.csv"});
+}
+
+TEST_F(NativeFileSystemTest, WritingThroughADanglingLinkCreatesItsTarget) {
+    fs::create_directory(m_dir.File("real"));
+    fs::create_symlink("real/later.csv", m_dir.File("link.csv"));
+    auto writer = m_files.CreateReplacing(m_dir.File("link.csv"));
+    WriteAll(*writer, "made");
+    writer->Commit();
+    EXPECT_TRUE(fs::is_symlink(m_dir.File("link.csv")));
+    EXPECT_EQ(test::ReadFileBytes(m_dir.File("real/later.csv")), "made");
+}
+
+TEST_F(NativeFileSystemTest, ALinkLoopIsAnErrorNotAHang) {
+    fs::create_symlink("b", m_dir.File("a"));
+    fs::create_symlink("a", m_dir.File("b"));
+    EXPECT_NE(ErrorNumberOf([&] { m_files.CreateReplacing(m_dir.File("a")); }), 0);
+}
+
+TEST_F(NativeFileSystemTest, TheLongestNameCanStillBeWritten) {
+    // The temporary name carries the target's name; it must still fit when the target's name is at the limit.
+    const std::string name = std::string(251, 'n') + ".csv";
+    auto writer = m_files.CreateReplacing(m_dir.File(name));
+    WriteAll(*writer, "x");
+    writer->Commit();
+    EXPECT_EQ(NamesIn(m_dir.Path()), std::vector<std::string>{name});
+
+    // Two bytes per character: the shortened temporary name must not end inside one.
+    std::string wide;
+    for (int i = 0; i < 125; ++i) {
+        wide += "\xc3\xa9";
+    }
+    wide += ".csv";
+    auto second = m_files.CreateReplacing(m_dir.File(wide));
+    for (const auto& entry : NamesIn(m_dir.Path())) {
+        if (entry != name && entry != wide) {
+            EXPECT_EQ(std::count(entry.begin(), entry.end(), '\xc3'), std::count(entry.begin(), entry.end(), '\xa9'))
+                << "temporary name cut inside a character";
+        }
+    }
+    second->Commit();
+    EXPECT_EQ(NamesIn(m_dir.Path()).size(), 2U);
+    EXPECT_TRUE(fs::exists(m_dir.File(wide)));
+}
+
+TEST_F(NativeFileSystemTest, ReadsAFileInAnyChunks) {
+    const std::string bytes =
+        "\xff\xfe"
+        "a\0b\r\nlast line without break"s;
+    test::WriteFileBytes(m_dir.File("in.txt"), bytes);
+    auto reader = m_files.OpenRead(m_dir.File("in.txt"));
+    EXPECT_EQ(ReadAll(*reader), bytes);
+    EXPECT_EQ(reader->Read(nullptr, 0), 0U);
+}
+
+TEST_F(NativeFileSystemTest, OpeningWhatCannotBeReadIsAnError) {
+    EXPECT_EQ(ErrorNumberOf([&] { m_files.OpenRead(m_dir.File("missing.txt")); }), ErrorNumber::kFileNotFound);
+    EXPECT_NE(ErrorNumberOf([&] { m_files.OpenRead(m_dir.Path().string()); }), 0);
+    EXPECT_NE(ErrorNumberOf([&] { m_files.OpenRead(""); }), 0);
+}
+
+}  // namespace
+}  // namespace tabulane
