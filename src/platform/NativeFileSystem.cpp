@@ -93,6 +93,45 @@ std::string TempStem(const std::string& name) {
     return name.substr(0, end);
 }
 
+void WriteAll(int fd, const char* data, std::size_t size, const std::string& path) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw ErrorFromErrno(errno, path);
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+}
+
+// Writes straight to a target that is not a regular file.
+class DirectWriter final : public ByteWriter {
+public:
+    DirectWriter(std::string target, int fd) : m_target(std::move(target)), m_fd(fd) {}
+    ~DirectWriter() override {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+
+    void Write(const char* data, std::size_t size) override { WriteAll(m_fd, data, size, m_target); }
+
+    void Commit() override {
+        const int fd = m_fd;
+        m_fd = -1;
+        if (::close(fd) != 0) {
+            throw ErrorFromErrno(errno, m_target);
+        }
+    }
+
+private:
+    std::string m_target;
+    int m_fd;
+};
+
 // Writes to a hidden temporary file beside the target and renames it over the target on Commit,
 // so a failed or abandoned conversion never leaves half a file and converting a file onto itself works.
 class ReplacingWriter final : public ByteWriter {
@@ -109,19 +148,7 @@ public:
         }
     }
 
-    void Write(const char* data, std::size_t size) override {
-        while (size > 0) {
-            const ssize_t n = ::write(m_fd, data, size);
-            if (n < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                throw ErrorFromErrno(errno, m_target);
-            }
-            data += n;
-            size -= static_cast<std::size_t>(n);
-        }
-    }
+    void Write(const char* data, std::size_t size) override { WriteAll(m_fd, data, size, m_target); }
 
     void Commit() override {
         const int fd = m_fd;
@@ -206,6 +233,14 @@ std::unique_ptr<ByteWriter> NativeFileSystem::CreateReplacing(const std::string&
     if (exists) {
         if (S_ISDIR(st.st_mode)) {
             throw PlatformError(ErrorNumber::kPermissionDenied, "Permission denied: " + path + " is a folder");
+        }
+        if (!S_ISREG(st.st_mode)) {
+            // A device or pipe (/dev/stdout, a FIFO) is written to as it is: renaming over it would replace the node.
+            const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+            if (fd < 0) {
+                throw ErrorFromErrno(errno, path);
+            }
+            return std::make_unique<DirectWriter>(target, fd);
         }
         // A file without any write permission bit is read-only, for the superuser too (as the attribute is on Windows).
         if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {

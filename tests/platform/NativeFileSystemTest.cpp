@@ -249,3 +249,22 @@ TEST_F(NativeFileSystemTest, OpeningWhatCannotBeReadIsAnError) {
 
 }  // namespace
 }  // namespace tabulane
+
+namespace tabulane {
+namespace {
+
+TEST(NativeFileSystemDevices, WritesToADeviceInPlaceWithoutReplacingIt) {
+    NativeFileSystem files;
+    struct stat before {};
+    ASSERT_EQ(::stat("/dev/null", &before), 0);
+    auto writer = files.CreateReplacing("/dev/null");
+    writer->Write("discarded", 9);
+    writer->Commit();
+    struct stat after {};
+    ASSERT_EQ(::stat("/dev/null", &after), 0);
+    EXPECT_TRUE(S_ISCHR(after.st_mode));
+    EXPECT_EQ(before.st_rdev, after.st_rdev);
+}
+
+}  // namespace
+}  // namespace tabulane
