@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <bit>
+#include <condition_variable>
 #include <cstring>
+#include <exception>
+#include <mutex>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -87,20 +91,120 @@ std::basic_string<Unit> ToUnits(std::string_view utf8) {
     }
 }
 
-// Collects converted units and hands them to the writer in large blocks, in the file's byte order.
+// Writes full blocks in order. Once a text outgrows one block, writing moves to a second thread, so converting
+// the next block overlaps writing the last one; small files never start it.
+template <typename Unit>
+class BlockOutput {
+public:
+    explicit BlockOutput(ByteWriter& writer) : m_writer(writer) {}
+
+    ~BlockOutput() {
+        if (m_thread.joinable()) {
+            {
+                const std::lock_guard lock(m_mutex);
+                m_stop = true;
+            }
+            m_changed.notify_all();
+            m_thread.join();
+        }
+    }
+
+    BlockOutput(const BlockOutput&) = delete;
+    BlockOutput& operator=(const BlockOutput&) = delete;
+
+    // Writes block[0, count). The block may be exchanged for a free buffer of at least the same size.
+    void Write(std::vector<Unit>& block, std::size_t count) {
+        if (!m_thread.joinable()) {
+            if (!m_wroteOnce) {
+                m_wroteOnce = true;
+                WriteNow(block.data(), count);
+                return;
+            }
+            m_thread = std::thread([this] { WriteInBackground(); });
+        }
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return !m_busy; });
+        RethrowFailure();
+        m_inFlight.swap(block);
+        if (block.size() < m_inFlight.size()) {
+            block.resize(m_inFlight.size());
+        }
+        m_inFlightCount = count;
+        m_busy = true;
+        lock.unlock();
+        m_changed.notify_all();
+    }
+
+    // Waits until everything handed over is written; throws the first failure.
+    void Finish() {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return !m_busy; });
+        RethrowFailure();
+    }
+
+private:
+    void WriteNow(const Unit* data, std::size_t count) {
+        m_writer.Write(reinterpret_cast<const char*>(data), count * sizeof(Unit));
+    }
+
+    void RethrowFailure() {
+        if (m_failure) {
+            std::rethrow_exception(m_failure);
+        }
+    }
+
+    void WriteInBackground() {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_changed.wait(lock, [this] { return m_busy || m_stop; });
+            if (!m_busy) {
+                return;
+            }
+            lock.unlock();
+            std::exception_ptr failure;
+            try {
+                if (!m_failure) {
+                    WriteNow(m_inFlight.data(), m_inFlightCount);
+                }
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            lock.lock();
+            if (failure) {
+                m_failure = failure;
+            }
+            m_busy = false;
+            m_changed.notify_all();
+        }
+    }
+
+    ByteWriter& m_writer;
+    bool m_wroteOnce = false;
+    std::thread m_thread;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<Unit> m_inFlight;
+    std::size_t m_inFlightCount = 0;
+    bool m_busy = false;
+    bool m_stop = false;
+    std::exception_ptr m_failure;
+};
+
+// Collects converted units and hands them on in large blocks, in the file's byte order.
 template <typename Unit>
 class UnitSink {
 public:
     UnitSink(ByteWriter& writer, std::size_t capacity, bool swap)
-        : m_writer(writer), m_buffer(std::max<std::size_t>(capacity, 1)), m_swap(swap) {}
+        : m_output(writer), m_buffer(std::max<std::size_t>(capacity, 1)), m_swap(swap) {}
 
     void Append(const Unit* data, std::size_t count) {
-        if (count > m_buffer.size() - m_size) {
+        while (count > m_buffer.size() - m_size) {
+            const std::size_t room = m_buffer.size() - m_size;
+            std::memcpy(m_buffer.data() + m_size, data, room * sizeof(Unit));
+            m_size += room;
+            data += room;
+            count -= room;
             Flush();
-            if (count >= m_buffer.size()) {
-                WriteUnits(data, count);
-                return;
-            }
         }
         std::memcpy(m_buffer.data() + m_size, data, count * sizeof(Unit));
         m_size += count;
@@ -115,29 +219,28 @@ public:
         m_buffer[m_size++] = unit;
     }
 
-    void Flush() {
-        if (m_size > 0) {
-            const std::size_t size = m_size;
-            m_size = 0;
-            WriteUnits(m_buffer.data(), size);
-        }
+    // Hands on what is collected and waits until all of it is written.
+    void Finish() {
+        Flush();
+        m_output.Finish();
     }
 
 private:
-    void WriteUnits(const Unit* data, std::size_t count) {
-        if (!m_swap) {
-            m_writer.Write(reinterpret_cast<const char*>(data), count * sizeof(Unit));
+    void Flush() {
+        if (m_size == 0) {
             return;
         }
-        // Swapping in the sink's own buffer keeps the caller's data intact.
-        std::vector<Unit> swapped(data, data + count);
-        for (Unit& unit : swapped) {
-            unit = Swapped(unit);
+        if (m_swap) {
+            for (std::size_t i = 0; i < m_size; ++i) {
+                m_buffer[i] = Swapped(m_buffer[i]);
+            }
         }
-        m_writer.Write(reinterpret_cast<const char*>(swapped.data()), count * sizeof(Unit));
+        const std::size_t size = m_size;
+        m_size = 0;
+        m_output.Write(m_buffer, size);
     }
 
-    ByteWriter& m_writer;
+    BlockOutput<Unit> m_output;
     std::vector<Unit> m_buffer;
     std::size_t m_size = 0;
     bool m_swap;
@@ -467,7 +570,7 @@ void Run(ByteReader& input, ByteWriter& output, const ConversionOptions& options
         std::memmove(bytes, bytes + units * sizeof(Unit), pending);
     }
     converter.Finish();
-    sink.Flush();
+    sink.Finish();
     // Bytes that make no whole unit (an odd-length UTF-16 file) are kept as they were.
     output.Write(bytes, pending);
 }
