@@ -1,1 +1,59 @@
-int main() { return 0; }
+#include <QApplication>
+#include <QStyleFactory>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+#include "cli/CommandLine.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "platform/qt/QtEnvironment.h"
+#include "platform/qt/QtEventLoop.h"
+#include "platform/qt/QtFolderPicker.h"
+#include "platform/qt/QtMessageBoxes.h"
+#include "platform/qt/QtSettingsStore.h"
+#include "ui/Form1.h"
+
+int main(int argc, char** argv) {
+    using namespace tabulane;
+
+    const std::string argumentText = ArgumentTextFromArgv(argc, argv);
+    if (IsHeadless(ReadDisplayEnvironment())) {
+        if (argumentText.empty()) {
+            std::cerr << "Tabulane: the window needs a display, and none is available (no DISPLAY or WAYLAND_DISPLAY, "
+                         "or QT_QPA_PLATFORM=offscreen).\n"
+                         "Without a display, convert one file on the command line:\n"
+                         "  tabulane <Input File> <Output File> <Character> <-c|-cs>\n"
+                         "for example: tabulane in.txt out.csv TABS -c\n";
+            return 1;
+        }
+        // The command line needs no screen: Qt draws nowhere and boxes go to the error stream.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+
+    QApplication application(argc, argv);
+    // One style everywhere, so the fixed pixel layout looks the same on every desktop.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    NativeFileSystem files;
+    QtSettingsStore settings;
+    QtMessageBoxes boxes;
+    QtFolderPicker folderPicker;
+    QtEnvironment environment;
+    QtEventLoop eventLoop;
+    Platform platform{boxes, settings, files, folderPicker, environment, eventLoop};
+
+    // Closing the window ends the program at once, even in the middle of a run: every setting is already stored.
+    Form1 form(platform, [] {
+        std::fflush(nullptr);
+        std::exit(0);
+    });
+    folderPicker.SetOwner(&form);
+
+    const StartupResult started = form.Load(argumentText);
+    if (started.commandLineRan) {
+        return started.exitStatus;
+    }
+    form.ShowCentred();
+    return QApplication::exec();
+}

@@ -1,3 +1,6 @@
+// The POSIX file system; NativeFileSystemWin.cpp holds the Windows one.
+#ifndef _WIN32
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -271,3 +274,5 @@ std::unique_ptr<ByteWriter> NativeFileSystem::CreateReplacing(const std::string&
 }
 
 }  // namespace tabulane
+
+#endif  // _WIN32

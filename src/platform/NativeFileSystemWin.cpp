@@ -1,0 +1,174 @@
+// The Windows file system; NativeFileSystem.cpp holds the POSIX one.
+#ifdef _WIN32
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/FileSystem.h"
+#include "platform/PlatformError.h"
+
+namespace tabulane {
+namespace {
+
+std::wstring Wide(const std::string& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+PlatformError LastError(const std::string& path) {
+    const DWORD error = ::GetLastError();
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+            return PlatformError(ErrorNumber::kFileNotFound, "File not found: " + path);
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DRIVE:
+            return PlatformError(ErrorNumber::kPathNotFound, "Path not found: " + path);
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_WRITE_PROTECT:
+            return PlatformError(ErrorNumber::kPermissionDenied, "Permission denied: " + path);
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return PlatformError(ErrorNumber::kDiskFull, "Disk full: " + path);
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_FILENAME_EXCED_RANGE:
+            return PlatformError(ErrorNumber::kBadFileName, "Bad file name or number: " + path);
+        default:
+            return PlatformError(ErrorNumber::kDeviceIoError,
+                                 "Device I/O error (" + std::to_string(error) + "): " + path);
+    }
+}
+
+class FileReader final : public ByteReader {
+public:
+    FileReader(HANDLE handle, std::string path) : m_handle(handle), m_path(std::move(path)) {}
+    ~FileReader() override { ::CloseHandle(m_handle); }
+
+    std::size_t Read(char* buffer, std::size_t size) override {
+        DWORD got = 0;
+        const DWORD ask = static_cast<DWORD>(size > 0x40000000 ? 0x40000000 : size);
+        if (!::ReadFile(m_handle, buffer, ask, &got, nullptr)) {
+            throw LastError(m_path);
+        }
+        return got;
+    }
+
+private:
+    HANDLE m_handle;
+    std::string m_path;
+};
+
+// Writes beside the target and moves the result over it on Commit, as the POSIX writer does.
+class ReplacingWriter final : public ByteWriter {
+public:
+    ReplacingWriter(std::string target, std::wstring temp, HANDLE handle)
+        : m_target(std::move(target)), m_temp(std::move(temp)), m_handle(handle) {}
+
+    ~ReplacingWriter() override {
+        if (m_handle != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(m_handle);
+        }
+        if (!m_committed) {
+            ::DeleteFileW(m_temp.c_str());
+        }
+    }
+
+    void Write(const char* data, std::size_t size) override {
+        while (size > 0) {
+            DWORD written = 0;
+            const DWORD ask = static_cast<DWORD>(size > 0x40000000 ? 0x40000000 : size);
+            if (!::WriteFile(m_handle, data, ask, &written, nullptr)) {
+                throw LastError(m_target);
+            }
+            data += written;
+            size -= written;
+        }
+    }
+
+    void Commit() override {
+        const HANDLE handle = m_handle;
+        m_handle = INVALID_HANDLE_VALUE;
+        if (!::CloseHandle(handle)) {
+            throw LastError(m_target);
+        }
+        if (!::MoveFileExW(m_temp.c_str(), Wide(m_target).c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            throw LastError(m_target);
+        }
+        m_committed = true;
+    }
+
+private:
+    std::string m_target;
+    std::wstring m_temp;
+    HANDLE m_handle;
+    bool m_committed = false;
+};
+
+std::wstring FolderOf(const std::wstring& path) {
+    const auto slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+bool NativeFileSystem::Exists(const std::string& path) {
+    return !path.empty() && ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+int NativeFileSystem::GetAttributes(const std::string& path) {
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(Wide(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        if (path.empty()) {
+            ::SetLastError(ERROR_FILE_NOT_FOUND);
+        }
+        throw LastError(path);
+    }
+    return static_cast<int>(attributes & 0xFFFF);
+}
+
+std::unique_ptr<ByteReader> NativeFileSystem::OpenRead(const std::string& path) {
+    if (path.empty()) {
+        throw PlatformError(ErrorNumber::kBadFileName, "Bad file name or number");
+    }
+    const HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        throw LastError(path);
+    }
+    return std::make_unique<FileReader>(handle, path);
+}
+
+std::unique_ptr<ByteWriter> NativeFileSystem::CreateReplacing(const std::string& path) {
+    if (path.empty()) {
+        throw PlatformError(ErrorNumber::kBadFileName, "Bad file name or number");
+    }
+    const std::wstring target = Wide(path);
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        throw PlatformError(ErrorNumber::kPermissionDenied, "Permission denied: " + path);
+    }
+    wchar_t temp[MAX_PATH + 1] = {};
+    if (::GetTempFileNameW(FolderOf(target).c_str(), L"tab", 0, temp) == 0) {
+        throw LastError(path);
+    }
+    const HANDLE handle = ::CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const PlatformError error = LastError(path);
+        ::DeleteFileW(temp);
+        throw error;
+    }
+    return std::make_unique<ReplacingWriter>(path, temp, handle);
+}
+
+}  // namespace tabulane
+
+#endif  // _WIN32

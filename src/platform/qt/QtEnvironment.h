@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/Environment.h"
+
+namespace tabulane {
+
+// The running executable's folder and the user's desktop as Qt reports them, with native separators.
+class QtEnvironment final : public Environment {
+public:
+    std::string ProgramFolder() const override;
+    std::string DesktopFolder() const override;
+};
+
+}  // namespace tabulane

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Environment.h"
+
+namespace tabulane::test {
+
+// The program's folder and the desktop as plain texts; an empty desktop is a platform that reports none.
+class FakeEnvironment final : public Environment {
+public:
+    std::string ProgramFolder() const override { return programFolder; }
+    std::string DesktopFolder() const override { return desktopFolder; }
+
+    std::string programFolder = "/nonexistent/program";
+    std::string desktopFolder = "/home/user/Desktop";
+};
+
+}  // namespace tabulane::test
