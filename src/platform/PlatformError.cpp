@@ -25,7 +25,9 @@ PlatformError ErrorFromErrno(int errnoValue, const std::string& path) {
             description = "Permission denied";
             break;
         case ENOSPC:
+#ifdef EDQUOT
         case EDQUOT:
+#endif
         case EFBIG:
             number = ErrorNumber::kDiskFull;
             description = "Disk full";

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+#include "filelist/FileList.h"
+#include "platform/MainWindow.h"
+#include "platform/Platform.h"
+#include "shell/ErrorReport.h"
+
+namespace tabulane {
+
+inline constexpr const char* kNoFilesAddedText = "No files added.";
+inline constexpr const char* kFolderDoesNotExistText = "Folder does not exist. Please select another folder.";
+inline constexpr const char* kRunDoneText = "Done.";
+inline constexpr const char* kIdleProgressText = "Progress Bar";
+inline constexpr const char* kProcessingPrefix = "Processing: ";
+inline constexpr const char* kEnterXPrompt = "Enter X:";
+inline constexpr const char* kEnterXTitle = "Enter X";
+
+// "Start Converting": converts every entry of the list, top to bottom, into its ".csv" file. The window stays
+// alive through two yields to the message loop per file; the hourglass pointer marks the run as busy.
+// One object lives as long as the window: it holds the run-in-progress flag that ignores a click during a run.
+class BatchRun {
+public:
+    void PushButton2_Click(MainWindow& window, Platform& platform, FileList& list, ErrorReporter& reporter,
+                           const std::string& applicationTitle);
+
+    bool RunInProgress() const { return m_runInProgress; }
+
+private:
+    bool m_runInProgress = false;
+};
+
+}  // namespace tabulane

@@ -1,0 +1,71 @@
+#include "platform/CommonDialog.h"
+
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+#include "platform/PlatformError.h"
+
+namespace tabulane {
+
+namespace {
+
+// Characters, not bytes: a UTF-8 continuation byte does not start one.
+std::size_t CountCharacters(const std::string& text) {
+    std::size_t count = 0;
+    for (const char byte : text) {
+        if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+// The folder every path lies in, as the first path spells it: up to its last separator, which is kept only
+// for a root ("/", "C:\"), as the platform dialog writes a folder.
+std::string CommonFolder(const std::vector<std::string>& paths, char separator) {
+    std::string folder = paths.front();
+    folder.erase(folder.find_last_of(separator) == std::string::npos ? 0 : folder.find_last_of(separator) + 1);
+    // Shrink to a shared folder in case the dialog returned files from more than one folder.
+    for (const auto& path : paths) {
+        while (!folder.empty() && path.compare(0, folder.size(), folder) != 0) {
+            folder.pop_back();
+            const auto last = folder.find_last_of(separator);
+            folder.erase(last == std::string::npos ? 0 : last + 1);
+        }
+    }
+    const bool isRoot = folder.size() == 1 || (folder.size() == 3 && folder[1] == ':');
+    if (!folder.empty() && !isRoot) {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+}  // namespace
+
+void CommonDialog::ShowOpen() {
+    FileName.clear();
+    const std::vector<std::string> paths =
+        m_picker.PickFiles(DialogTitle, Filter, (Flags & OpenFlag::kAllowMultiSelect) != 0);
+    std::string result;
+    std::size_t terminators = 1;
+    if (paths.size() == 1) {
+        result = paths.front();
+    } else if (paths.size() > 1) {
+        const std::string folder = CommonFolder(paths, m_separator);
+        // A root keeps its separator, so every name starts right after it; other folders need one more.
+        const std::size_t skip = folder.empty() || folder.back() == m_separator ? folder.size() : folder.size() + 1;
+        result = folder;
+        for (const auto& path : paths) {
+            result += '\0';
+            result.append(path, skip);
+        }
+        terminators = 2;  // a multiple selection ends with an empty part
+    }
+    if (MaxFileSize < 0 || CountCharacters(result) + terminators > static_cast<std::size_t>(MaxFileSize)) {
+        throw PlatformError(ErrorNumber::kBufferTooSmall, "The file name buffer is too small");
+    }
+    FileName = std::move(result);
+}
+
+}  // namespace tabulane

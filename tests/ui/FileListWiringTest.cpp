@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeView>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "convert/BatchRun.h"
+#include "filelist/AddFiles.h"
+#include "filelist/ListEditing.h"
+#include "support/FakeFilePicker.h"
+#include "ui/FileListModel.h"
+#include "ui/Form1Harness.h"
+
+namespace tabulane {
+namespace {
+
+using test::Click;
+using test::ReadFileBytes;
+using test::TempDir;
+using test::WriteFileBytes;
+
+// The real window with the file list, add files, clear, removal and the run plugged in as the program does.
+class FileListWiringTest : public ::testing::Test {
+protected:
+    FileListWiringTest() {
+        Form1& form = *harness.form;
+        form.SetListModel(&model);
+        Form1Events events;
+        events.PushButton1_Click = [&] {
+            PushButton1_Click(dialog, list, form.GetPlatform(), form.Reporter(), form.ApplicationTitle());
+        };
+        events.PushButton2_Click = [&] {
+            run.PushButton2_Click(form, form.GetPlatform(), list, form.Reporter(), form.ApplicationTitle());
+        };
+        events.PushButton6_Click = [&] { PushButton6_Click(form, list, form.Reporter()); };
+        events.ListView1_DblClick = [&] { ListView1_DblClick(form, list); };
+        events.ListView1_KeyDown = [&](int qtKey) {
+            ListView1_KeyDown(form, list, qtKey == Qt::Key_Delete ? kDeleteKeyCode : 0);
+        };
+        form.SetEvents(events);
+        harness.Start();
+    }
+
+    Form1& Form() { return *harness.form; }
+
+    std::vector<std::string> Messages() const {
+        std::vector<std::string> texts;
+        for (const auto& box : harness.fake.boxes.shown) {
+            texts.push_back(box.text);
+        }
+        return texts;
+    }
+
+    test::Form1Harness harness;
+    FileList list;
+    FileListModel model{list};
+    test::FakeFilePicker picker;
+    CommonDialog dialog{picker};
+    BatchRun run;
+    TempDir dir;
+};
+
+TEST_F(FileListWiringTest, StartConvertingConvertsThreeFilesOnTheRealWindow) {
+    std::filesystem::create_directory(dir.Path() / "out");
+    WriteFileBytes(dir.File("a.txt"), "1\t2\n3\t4\n");
+    WriteFileBytes(dir.File("b.txt"), "x\t\ty\r\n");
+    WriteFileBytes(dir.File("c.txt"), "no tabs");
+    picker.answers.push_back({dir.File("a.txt"), dir.File("b.txt"), dir.File("c.txt")});
+    Click(Form().PushButton1);
+    ASSERT_EQ(Form().ListView1->model()->rowCount(), 3);
+    EXPECT_EQ(Form().ListView1->model()->data(Form().ListView1->model()->index(1, 0)).toString().toStdString(),
+              dir.File("b.txt"));
+    EXPECT_EQ(Form().ListView1->header()->model()->headerData(0, Qt::Horizontal).toString().toStdString(), "File(s)");
+
+    Form().SetOption1Selected(true);
+    Form().SetText1Text(dir.File("out"));
+    Form().SetComboText("Tabs To Commas");
+    Click(Form().PushButton2);
+
+    EXPECT_EQ(ReadFileBytes(dir.File("out/a.csv")), "1,2\r\n3,4\r\n");
+    EXPECT_EQ(ReadFileBytes(dir.File("out/b.csv")), "x,,y\r\n");
+    EXPECT_EQ(ReadFileBytes(dir.File("out/c.csv")), "no tabs\r\n");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Done."});
+    EXPECT_EQ(harness.fake.boxes.shown[0].caption, Form().ApplicationTitle());
+    EXPECT_EQ(Form().Pointer(), MousePointer::Default);
+    EXPECT_EQ(harness.fake.eventLoop.yields, 6);
+}
+
+TEST_F(FileListWiringTest, TheViewRemovesItsSelectedEntryAndClearListEmptiesIt) {
+    for (const char* name : {"/d/a", "/d/b", "/d/c"}) {
+        list.Append(name);
+    }
+    Form().ListView1->setCurrentIndex(model.index(1, 0));
+    test::PressKey(Form().ListView1, Qt::Key_Delete);
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.EntryText(2), "/d/c");
+
+    Form().SetPointer(MousePointer::Hourglass);
+    Click(Form().PushButton6);
+    EXPECT_EQ(model.rowCount(), 2);
+    Form().SetPointer(MousePointer::Default);
+    Click(Form().PushButton6);
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_TRUE(harness.fake.boxes.shown.empty());
+}
+
+}  // namespace
+}  // namespace tabulane
