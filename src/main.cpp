@@ -9,9 +9,11 @@
 #include "platform/Platform.h"
 #include "platform/qt/QtEnvironment.h"
 #include "platform/qt/QtEventLoop.h"
+#include "platform/qt/QtFilePicker.h"
 #include "platform/qt/QtFolderPicker.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtSettingsStore.h"
+#include "ui/FileListSession.h"
 #include "ui/Form1.h"
 
 int main(int argc, char** argv) {
@@ -49,6 +51,12 @@ int main(int argc, char** argv) {
         std::exit(0);
     });
     folderPicker.SetOwner(&form);
+    QtFilePicker filePicker;
+    filePicker.SetOwner(&form);
+    FileListSession fileList(form, filePicker);
+    Form1Events events;
+    fileList.Wire(events);
+    form.SetEvents(std::move(events));
 
     const StartupResult started = form.Load(argumentText);
     if (started.commandLineRan) {

@@ -7,11 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "convert/BatchRun.h"
-#include "filelist/AddFiles.h"
-#include "filelist/ListEditing.h"
 #include "support/FakeFilePicker.h"
-#include "ui/FileListModel.h"
+#include "ui/FileListSession.h"
 #include "ui/Form1Harness.h"
 
 namespace tabulane {
@@ -26,21 +23,9 @@ using test::WriteFileBytes;
 class FileListWiringTest : public ::testing::Test {
 protected:
     FileListWiringTest() {
-        Form1& form = *harness.form;
-        form.SetListModel(&model);
         Form1Events events;
-        events.PushButton1_Click = [&] {
-            PushButton1_Click(dialog, list, form.GetPlatform(), form.Reporter(), form.ApplicationTitle());
-        };
-        events.PushButton2_Click = [&] {
-            run.PushButton2_Click(form, form.GetPlatform(), list, form.Reporter(), form.ApplicationTitle());
-        };
-        events.PushButton6_Click = [&] { PushButton6_Click(form, list, form.Reporter()); };
-        events.ListView1_DblClick = [&] { ListView1_DblClick(form, list); };
-        events.ListView1_KeyDown = [&](int qtKey) {
-            ListView1_KeyDown(form, list, qtKey == Qt::Key_Delete ? kDeleteKeyCode : 0);
-        };
-        form.SetEvents(events);
+        session.Wire(events);
+        harness.form->SetEvents(events);
         harness.Start();
     }
 
@@ -55,11 +40,8 @@ protected:
     }
 
     test::Form1Harness harness;
-    FileList list;
-    FileListModel model{list};
     test::FakeFilePicker picker;
-    CommonDialog dialog{picker};
-    BatchRun run;
+    FileListSession session{*harness.form, picker};
     TempDir dir;
 };
 
@@ -91,19 +73,19 @@ TEST_F(FileListWiringTest, StartConvertingConvertsThreeFilesOnTheRealWindow) {
 
 TEST_F(FileListWiringTest, TheViewRemovesItsSelectedEntryAndClearListEmptiesIt) {
     for (const char* name : {"/d/a", "/d/b", "/d/c"}) {
-        list.Append(name);
+        session.List().Append(name);
     }
-    Form().ListView1->setCurrentIndex(model.index(1, 0));
+    Form().ListView1->setCurrentIndex(Form().ListView1->model()->index(1, 0));
     test::PressKey(Form().ListView1, Qt::Key_Delete);
-    ASSERT_EQ(list.Count(), 2);
-    EXPECT_EQ(list.EntryText(2), "/d/c");
+    ASSERT_EQ(session.List().Count(), 2);
+    EXPECT_EQ(session.List().EntryText(2), "/d/c");
 
     Form().SetPointer(MousePointer::Hourglass);
     Click(Form().PushButton6);
-    EXPECT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(Form().ListView1->model()->rowCount(), 2);
     Form().SetPointer(MousePointer::Default);
     Click(Form().PushButton6);
-    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(Form().ListView1->model()->rowCount(), 0);
     EXPECT_TRUE(harness.fake.boxes.shown.empty());
 }
 
