@@ -9,8 +9,8 @@ class OutputControls {
 public:
     virtual ~OutputControls() = default;
 
-    virtual bool Option1Selected() const = 0;  // "Save results to this folder:"
-    virtual bool Option2Selected() const = 0;  // "Save results in folder of original file"
+    virtual bool Option1Selected() const = 0;   // "Save results to this folder:"
+    virtual bool Option2Selected() const = 0;   // "Save results in folder of original file"
     virtual std::string Text1Text() const = 0;  // the output folder
 };
 

@@ -18,7 +18,9 @@ std::string CollapsePairs(std::string_view text, char separator) {
 
 }  // namespace
 
-bool PathExists(FileSystem& files, const std::string& path) { return files.Exists(path); }
+bool PathExists(FileSystem& files, const std::string& path) {
+    return files.Exists(path);
+}
 
 bool IsFolder(FileSystem& files, const std::string& path) {
     try {

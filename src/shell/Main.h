@@ -17,7 +17,9 @@ inline constexpr PathStyle kNativePathStyle = PathStyle::Windows;
 inline constexpr PathStyle kNativePathStyle = PathStyle::Posix;
 #endif
 
-constexpr char SeparatorOf(PathStyle style) { return style == PathStyle::Windows ? '\\' : '/'; }
+constexpr char SeparatorOf(PathStyle style) {
+    return style == PathStyle::Windows ? '\\' : '/';
+}
 
 // True when a file or a folder exists at the path; never fails.
 bool PathExists(FileSystem& files, const std::string& path);
