@@ -1,0 +1,317 @@
+// Times the batch run over many small files against the conversion engine alone and against a shell loop
+// that runs tr once per file, and measures the resident memory of a long file list.
+// Usage: tabulane_bench_batch [--files N] [--rounds R] [--entries M] [--keep]
+#include <unistd.h>
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "convert/AddRemove.h"
+#include "convert/BatchRun.h"
+#include "filelist/FileList.h"
+#include "platform/Platform.h"
+
+namespace tabulane::bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The window as the run drives it: every control call does nothing, as cheap as a real setter can be.
+class QuietWindow final : public MainWindow {
+public:
+    void SetCaption(const std::string&) override {}
+    void LoadCustomCursor(const std::string&) override {}
+    void AddListColumn(const std::string&, int) override {}
+    void AddComboItem(const std::string&) override {}
+    std::string ComboText() const override { return comboText; }
+    void SetComboText(const std::string& text) override { comboText = text; }
+    void SetOption1Selected(bool selected) override { option1 = selected; }
+    void SetOption2Selected(bool selected) override { option2 = selected; }
+    void SetText1Text(const std::string& text) override { text1 = text; }
+    void SetFrame3Enabled(bool) override {}
+    bool Option1Selected() const override { return option1; }
+    bool Option2Selected() const override { return option2; }
+    std::string Text1Text() const override { return text1; }
+    MousePointer Pointer() const override { return pointer; }
+    void SetPointer(MousePointer value) override { pointer = value; }
+    void SetProgressValue(double percent) override { progress = percent; }
+    void SetProgressText(const std::string& text) override { progressText = text; }
+    int SelectedListPosition() const override { return 0; }
+
+    std::string comboText = "Tabs To Commas";
+    bool option1 = true;
+    bool option2 = false;
+    std::string text1;
+    MousePointer pointer = MousePointer::Default;
+    double progress = 0;
+    std::string progressText;
+};
+
+// Boxes go to standard error, so a failing conversion shows in the output instead of waiting for a click.
+class PrintingBoxes final : public MessageBoxes {
+public:
+    BoxAnswer ShowMessage(const std::string& text, const std::string& caption, BoxIcon, BoxButtons) override {
+        if (text != "Done.") {
+            std::cerr << caption << ": " << text << '\n';
+            ++failures;
+        }
+        return BoxAnswer::Ok;
+    }
+    std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
+    int failures = 0;
+};
+
+class NoSettings final : public SettingsStore {
+public:
+    std::string GetSetting(const std::string&, const std::string& defaultValue) override { return defaultValue; }
+    void SaveSetting(const std::string&, const std::string&) override {}
+};
+
+class NoFolderPicker final : public FolderPicker {
+public:
+    std::string BrowseForFolder(const std::string&, const std::string&) override { return {}; }
+};
+
+class NoEnvironment final : public Environment {
+public:
+    std::string ProgramFolder() const override { return {}; }
+    std::string DesktopFolder() const override { return {}; }
+};
+
+class CountingEventLoop final : public EventLoop {
+public:
+    void YieldToMessageLoop() override { ++yields; }
+    long yields = 0;
+};
+
+// A fixed-seed generator of our own, so every machine writes the same bytes.
+class Generator {
+public:
+    std::uint32_t Next() {
+        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<std::uint32_t>(m_state >> 33);
+    }
+    std::uint32_t Below(std::uint32_t limit) { return Next() % limit; }
+
+private:
+    std::uint64_t m_state = 20210831;
+};
+
+// Tab-separated records of 1 to 20 KiB per file, LF line ends.
+void WriteInputs(const fs::path& folder, int count) {
+    Generator generator;
+    for (int n = 0; n < count; ++n) {
+        const std::size_t size = 1024 + generator.Below(19 * 1024 + 1);
+        std::string bytes;
+        bytes.reserve(size + 64);
+        while (bytes.size() < size) {
+            const std::uint32_t fields = 2 + generator.Below(8);
+            for (std::uint32_t f = 0; f < fields; ++f) {
+                const std::uint32_t length = generator.Below(12);
+                for (std::uint32_t c = 0; c < length; ++c) {
+                    bytes += static_cast<char>('a' + generator.Below(26));
+                }
+                bytes += f + 1 < fields ? '\t' : '\n';
+            }
+        }
+        bytes.resize(size);
+        std::ofstream out(folder / ("f" + std::to_string(n) + ".txt"), std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+}
+
+long ResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+        }
+    }
+    return -1;
+}
+
+double Seconds(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void Refill(const fs::path& folder) {
+    fs::remove_all(folder);
+    fs::create_directory(folder);
+}
+
+bool SameBytes(const fs::path& a, const fs::path& b) {
+    std::ifstream first(a, std::ios::binary);
+    std::ifstream second(b, std::ios::binary);
+    std::stringstream x;
+    std::stringstream y;
+    x << first.rdbuf();
+    y << second.rdbuf();
+    return first && second && x.str() == y.str();
+}
+
+int Run(int files, int rounds, int entries, bool keep) {
+    // The list's memory first, while the process is still small.
+    {
+        const long before = ResidentKiB();
+        FileList list;
+        std::size_t textBytes = 0;
+        for (int n = 0; n < entries; ++n) {
+            const std::string path = "/home/user/Documents/batch/folder" + std::to_string(n % 1000) + "/report_" +
+                                     std::to_string(1000000 + n) + ".txt";
+            textBytes += path.size();
+            list.Append(path);
+        }
+        const long after = ResidentKiB();
+        std::printf("list of %d entries: path text %.1f MiB, resident %.1f MiB before, %.1f MiB after (+%.1f MiB)\n",
+                    list.Count(), static_cast<double>(textBytes) / 1048576.0, before / 1024.0, after / 1024.0,
+                    (after - before) / 1024.0);
+    }
+
+    const char* temp = std::getenv("TMPDIR");
+    const fs::path root =
+        fs::path(temp != nullptr ? temp : "/tmp") / ("tabulane-batch-bench-" + std::to_string(::getpid()));
+    fs::create_directories(root / "in");
+    WriteInputs(root / "in", files);
+    std::vector<std::string> inputs;
+    std::uintmax_t inputBytes = 0;
+    for (int n = 0; n < files; ++n) {
+        inputs.push_back((root / "in" / ("f" + std::to_string(n) + ".txt")).string());
+        inputBytes += fs::file_size(inputs.back());
+    }
+    std::printf("%d input files, %.1f MiB in all, %d rounds (median shown)\n", files,
+                static_cast<double>(inputBytes) / 1048576.0, rounds);
+
+    PrintingBoxes boxes;
+    NoSettings settings;
+    NativeFileSystem fileSystem;
+    NoFolderPicker folderPicker;
+    NoEnvironment environment;
+    CountingEventLoop eventLoop;
+    Platform platform{boxes, settings, fileSystem, folderPicker, environment, eventLoop};
+    ErrorReporter reporter(boxes);
+
+    std::vector<double> engineTimes;
+    std::vector<double> batchTimes;
+    std::vector<double> trTimes;
+    // Write-back of the previous case's outputs must not land in the next timing: sync first, and alternate
+    // which of the two in-process cases goes first.
+    const auto timeEngine = [&] {
+        Refill(root / "engine");
+        QuietWindow engineControls;
+        engineControls.text1 = (root / "engine").string();
+        ConversionServices services{reporter, fileSystem, &engineControls};
+        ::sync();
+        engineTimes.push_back(Seconds([&] {
+            for (const auto& input : inputs) {
+                ConvertToCSVInFile(services, input, "\t", false, "", false);
+            }
+        }));
+    };
+    const auto timeBatch = [&] {
+        Refill(root / "batch");
+        QuietWindow window;
+        window.text1 = (root / "batch").string();
+        FileList list;
+        for (const auto& input : inputs) {
+            list.Append(input);
+        }
+        BatchRun run;
+        ::sync();
+        batchTimes.push_back(Seconds([&] { run.PushButton2_Click(window, platform, list, reporter, "Tabulane"); }));
+    };
+    for (int round = 0; round < rounds; ++round) {
+        if (round % 2 == 0) {
+            timeEngine();
+            timeBatch();
+        } else {
+            timeBatch();
+            timeEngine();
+        }
+        Refill(root / "tr");
+        const std::string command =
+            "bash -c 'for f in \"$1\"/*.txt; do n=${f##*/}; tr \"\\t\" , < \"$f\" > \"$2/${n%.txt}.csv\"; "
+            "done' _ '" +
+            (root / "in").string() + "' '" + (root / "tr").string() + "'";
+        ::sync();
+        trTimes.push_back(Seconds([&] {
+            if (std::system(command.c_str()) != 0) {
+                std::cerr << "the tr loop failed\n";
+            }
+        }));
+    }
+
+    for (int round = 0; round < rounds; ++round) {
+        const auto at = static_cast<std::size_t>(round);
+        std::printf("round %d: engine %.3f s, batch %.3f s, tr loop %.3f s\n", round + 1, engineTimes[at],
+                    batchTimes[at], trTimes[at]);
+    }
+    int mismatches = 0;
+    for (int n = 0; n < files; ++n) {
+        const std::string name = "f" + std::to_string(n) + ".csv";
+        mismatches += SameBytes(root / "engine" / name, root / "batch" / name) ? 0 : 1;
+    }
+    const double engine = Median(engineTimes);
+    const double batch = Median(batchTimes);
+    const double tr = Median(trTimes);
+    // The machine is shared: the fastest round is the least disturbed one, so it is shown beside the median.
+    const double engineBest = *std::min_element(engineTimes.begin(), engineTimes.end());
+    const double batchBest = *std::min_element(batchTimes.begin(), batchTimes.end());
+    std::printf("engine alone          median %8.3f s, best %8.3f s\n", engine, engineBest);
+    std::printf("batch run             median %8.3f s, best %8.3f s  (%ld yields per run)\n", batch, batchBest,
+                eventLoop.yields / rounds);
+    std::printf("shell loop with tr    median %8.3f s\n", tr);
+    std::printf("batch overhead over the engine alone: median %+.1f %%, best %+.1f %%\n", (batch / engine - 1) * 100,
+                (batchBest / engineBest - 1) * 100);
+    std::printf("batch run / tr loop: %.2f\n", batch / tr);
+    std::printf("outputs differing between batch and engine: %d; error boxes: %d\n", mismatches, boxes.failures);
+    if (!keep) {
+        fs::remove_all(root);
+    } else {
+        std::printf("files kept in %s\n", root.c_str());
+    }
+    return mismatches == 0 && boxes.failures == 0 ? 0 : 2;
+}
+
+}  // namespace
+}  // namespace tabulane::bench
+
+int main(int argc, char** argv) {
+    int files = 10000;
+    int rounds = 5;
+    int entries = 1000000;
+    bool keep = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--keep") {
+            keep = true;
+        } else if (i + 1 < argc && (argument == "--files" || argument == "--rounds" || argument == "--entries")) {
+            const int value = std::atoi(argv[++i]);
+            (argument == "--files" ? files : argument == "--rounds" ? rounds : entries) = value;
+        } else {
+            std::cerr << "Usage: tabulane_bench_batch [--files N] [--rounds R] [--entries M] [--keep]\n";
+            return 2;
+        }
+    }
+    if (files < 1 || rounds < 1 || entries < 0) {
+        std::cerr << "tabulane_bench_batch: counts must be positive\n";
+        return 2;
+    }
+    return tabulane::bench::Run(files, rounds, entries, keep);
+}
