@@ -1,10 +1,13 @@
 #include <QApplication>
+#include <QCoreApplication>
 #include <QStyleFactory>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
 #include "cli/CommandLine.h"
+#include "cli/CommandLineStartup.h"
+#include "cli/HiddenWindow.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtEnvironment.h"
@@ -15,6 +18,28 @@
 #include "platform/qt/QtSettingsStore.h"
 #include "ui/FileListSession.h"
 #include "ui/Form1.h"
+
+namespace tabulane {
+namespace {
+
+// The command line needs no screen: the load step drives a window that is never built (building real widgets
+// would only add start-up time to every conversion), and boxes go to the error stream.
+int ConvertWithoutDisplay(int argc, char** argv, const std::string& argumentText) {
+    QCoreApplication application(argc, argv);
+    NativeFileSystem files;
+    QtSettingsStore settings;
+    QtMessageBoxes boxes;
+    QtFolderPicker folderPicker;
+    QtEnvironment environment;
+    QtEventLoop eventLoop;
+    Platform platform{boxes, settings, files, folderPicker, environment, eventLoop};
+    HiddenWindow window;
+    ErrorReporter reporter(boxes);
+    return Form_Load(window, platform, reporter, MakeStartupInputs(reporter, platform, argumentText)).exitStatus;
+}
+
+}  // namespace
+}  // namespace tabulane
 
 int main(int argc, char** argv) {
     using namespace tabulane;
@@ -29,8 +54,7 @@ int main(int argc, char** argv) {
                          "for example: tabulane in.txt out.csv TABS -c\n";
             return 1;
         }
-        // The command line needs no screen: Qt draws nowhere and boxes go to the error stream.
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return ConvertWithoutDisplay(argc, argv, argumentText);
     }
 
     QApplication application(argc, argv);

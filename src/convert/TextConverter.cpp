@@ -1,5 +1,7 @@
 #include "convert/TextConverter.h"
 
+#include "convert/ByteKernels.h"
+
 #include <algorithm>
 #include <bit>
 #include <condition_variable>
@@ -8,6 +10,7 @@
 #include <mutex>
 #include <string_view>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -20,6 +23,10 @@ namespace {
 constexpr char32_t kCR = U'\r';
 constexpr char32_t kLF = U'\n';
 constexpr char32_t kSpace = U' ';
+// Units converted per direct write into the output, which bounds the room reserved for them.
+constexpr std::size_t kChunkUnits = 4096;
+// Room past the output that the vector kernels may overwrite: they store whole blocks.
+constexpr std::size_t kKernelSlack = 16;
 
 template <typename Unit>
 Unit Swapped(Unit unit) {
@@ -218,6 +225,19 @@ public:
         }
         m_buffer[m_size++] = unit;
     }
+
+    // Room for at least `count` units, written directly; CommitTo then marks how far they were filled.
+    Unit* Reserve(std::size_t count) {
+        if (count > m_buffer.size() - m_size) {
+            Flush();
+            if (count > m_buffer.size()) {
+                m_buffer.resize(count);
+            }
+        }
+        return m_buffer.data() + m_size;
+    }
+
+    void CommitTo(const Unit* end) { m_size = static_cast<std::size_t>(end - m_buffer.data()); }
 
     // Hands on what is collected and waits until all of it is written.
     void Finish() {
@@ -446,6 +466,10 @@ private:
             m_replacer.Feed(p, end);
             return;
         }
+        if (m_spaceSeparator) {
+            CollapseIntoReplacement(p, end);
+            return;
+        }
         // Runs of spaces shrink to one; a run at the end of the line is dropped when the line ends.
         const Unit space = static_cast<Unit>(kSpace);
         while (p < end) {
@@ -457,18 +481,77 @@ private:
             const Unit* runEnd = FindUnit(p, end, space);
             if (m_pendingSpace) {
                 m_pendingSpace = false;
-                if (m_spaceSeparator) {
-                    m_sink.Append(m_replacement);
-                } else {
-                    m_replacer.Feed(&space, &space + 1);
+                m_replacer.Feed(&space, &space + 1);
+            }
+            m_replacer.Feed(p, runEnd);
+            p = runEnd;
+        }
+    }
+
+    // The space modes: each run of spaces followed by more text becomes one replacement; a run at the end of the
+    // line waits in m_pendingSpace and is dropped if the line ends there.
+    void CollapseIntoReplacement(const Unit* p, const Unit* end) {
+        const Unit space = static_cast<Unit>(kSpace);
+        if (m_pendingSpace) {
+            p = SkipUnit(p, end, space);
+            if (p == end) {
+                return;
+            }
+            m_sink.Append(m_replacement);
+            m_pendingSpace = false;
+        }
+        const Unit* textEnd = end;
+        while (textEnd > p && textEnd[-1] == space) {
+            --textEnd;
+        }
+        m_pendingSpace = textEnd < end;
+
+        // [p, textEnd) begins and ends with text. The first space of each run is written as the replacement and
+        // the rest of the run is dropped. No branch depends on the text (space-aligned columns make the runs
+        // unpredictable), and only one addition per unit feeds the next, which keeps the loop fast.
+        const std::size_t length = m_replacement.size();
+        const Unit first = m_replacement[0];
+        const Unit second = length > 1 ? m_replacement[1] : first;
+        std::size_t previousSpace = 0;
+        while (p < textEnd) {
+            const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(textEnd - p), kChunkUnits);
+            Unit* out = m_sink.Reserve(count * (length + 2) + kKernelSlack);
+            if (length <= 2) {
+                std::size_t i = 0;
+                if constexpr (sizeof(Unit) == 1) {
+                    if (length == 1 && HaveByteKernels()) {
+                        bool before = previousSpace != 0;
+                        const ByteKernelResult done = CollapseSpaceRuns(p, p + count, out, first, before);
+                        i = static_cast<std::size_t>(done.consumed - p);
+                        out = done.written;
+                        previousSpace = before ? 1 : 0;
+                    }
+                }
+                using Bits = std::make_unsigned_t<Unit>;
+                for (; i < count; ++i) {
+                    const Unit unit = p[i];
+                    const std::size_t isSpace = static_cast<std::size_t>(unit == space);
+                    const Bits mask = static_cast<Bits>(0) - static_cast<Bits>(isSpace);
+                    out[0] = static_cast<Unit>((static_cast<Bits>(unit) & static_cast<Bits>(~mask)) |
+                                               (static_cast<Bits>(first) & mask));
+                    out[1] = second;
+                    out += (1 + (length - 1) * isSpace) * (1 - (isSpace & previousSpace));
+                    previousSpace = isSpace;
+                }
+            } else {
+                for (std::size_t i = 0; i < count; ++i) {
+                    const Unit unit = p[i];
+                    const std::size_t isSpace = static_cast<std::size_t>(unit == space);
+                    if (isSpace == 0) {
+                        *out++ = unit;
+                    } else if (previousSpace == 0) {
+                        out = std::copy(m_replacement.begin(), m_replacement.end(), out);
+                    }
+                    previousSpace = isSpace;
                 }
             }
-            if (m_spaceSeparator) {
-                m_sink.Append(p, static_cast<std::size_t>(runEnd - p));
-            } else {
-                m_replacer.Feed(p, runEnd);
-            }
-            p = runEnd;
+            m_sink.CommitTo(out);
+            p += count;
         }
     }
 
@@ -480,28 +563,56 @@ private:
         m_lineOpen = false;
     }
 
-    // Block mode: CR LF becomes LF twice over (so CR CR LF is one break), every other CR becomes LF,
-    // then LF becomes the replacement. A run of k CRs before an LF thus gives max(1, k - 1) breaks,
-    // a run not followed by LF gives k; counting the run keeps that true across block boundaries.
+    // Block mode: CR LF becomes LF twice over (so CR CR LF is one break), every other CR becomes LF, then LF
+    // becomes the replacement. A run of k CRs before an LF thus gives max(1, k - 1) breaks and a run before
+    // anything else k. All but the last two CRs of a run give a break either way, so at most two wait in
+    // m_crRun, also across block boundaries.
     void FeedBlock(const Unit* p, const Unit* end) {
+        const Unit cr = static_cast<Unit>(kCR);
+        const Unit lf = static_cast<Unit>(kLF);
+        const Unit* breakText = m_breakReplacement.data();
+        const std::size_t breakLength = m_breakReplacement.size();
+        std::size_t crRun = m_crRun;
         while (p < end) {
-            const Unit* hit = FindBreak<Unit>(p, end);
-            if (hit > p) {
-                EmitBreaks(m_crRun);
-                m_crRun = 0;
-                m_sink.Append(p, static_cast<std::size_t>(hit - p));
+            const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(end - p), kChunkUnits);
+            Unit* out = m_sink.Reserve(count * (breakLength + 1) + 2 * breakLength + kKernelSlack);
+            const auto emit = [&] { out = std::copy_n(breakText, breakLength, out); };
+            const bool kernel = sizeof(Unit) == 1 && breakLength == 1 && HaveByteKernels();
+            for (std::size_t i = 0; i < count; ++i) {
+                if constexpr (sizeof(Unit) == 1) {
+                    // Whole blocks of plain text and CR LF pairs go through the vector kernel.
+                    if (kernel && crRun == 0 && i % 16 == 0) {
+                        const ByteKernelResult done = ReplaceSimpleBreaks(p + i, p + count, out, breakText[0]);
+                        i = static_cast<std::size_t>(done.consumed - p);
+                        out = done.written;
+                        if (i == count) {
+                            break;
+                        }
+                    }
+                }
+                const Unit unit = p[i];
+                if (unit != cr && unit != lf) [[likely]] {
+                    if (crRun > 0) [[unlikely]] {
+                        emit();
+                        if (crRun == 2) {
+                            emit();
+                        }
+                        crRun = 0;
+                    }
+                    *out++ = unit;
+                } else if (unit == lf) {
+                    emit();
+                    crRun = 0;
+                } else if (crRun == 2) {
+                    emit();
+                } else {
+                    ++crRun;
+                }
             }
-            if (hit == end) {
-                return;
-            }
-            if (*hit == static_cast<Unit>(kCR)) {
-                ++m_crRun;
-            } else {
-                EmitBreaks(m_crRun >= 2 ? m_crRun - 1 : 1);
-                m_crRun = 0;
-            }
-            p = hit + 1;
+            m_sink.CommitTo(out);
+            p += count;
         }
+        m_crRun = crRun;
     }
 
     void EmitBreaks(std::size_t count) {

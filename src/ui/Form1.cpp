@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "cli/CommandLineStartup.h"
 #include "convert/ModeChoice.h"
 #include "convert/Modes.h"
 #include "convert/OutputDestination.h"
@@ -325,18 +326,7 @@ void Form1::SetEvents(Form1Events events) {
 }
 
 StartupResult Form1::Load(const std::string& argumentText) {
-    StartupInputs inputs;
-    for (const ConversionMode& mode : kConversionModes) {
-        inputs.modeCaptions.emplace_back(mode.caption);
-    }
-    inputs.defaultMode = std::string(kDefaultMode);
-    inputs.argumentText = argumentText;
-    inputs.runCommandLine = [this](const std::string& text, const std::string& title) {
-        ConversionServices services{.reporter = m_reporter, .files = m_platform.files};
-        const int status = RunCommandLine(text, services, m_platform.boxes, title);
-        // An error box shown by an earlier load step counts as a reported failure of the run too.
-        return status == kExitSuccess && m_reporter.ReportCount() > 0 ? kExitConversionFailed : status;
-    };
+    StartupInputs inputs = MakeStartupInputs(m_reporter, m_platform, argumentText);
     inputs.applySkin = m_events.ApplySkin;
     inputs.visitHomePage = m_events.VisitHomePage;
     const StartupResult result = Form_Load(*this, m_platform, m_reporter, inputs);

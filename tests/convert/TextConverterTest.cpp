@@ -158,6 +158,29 @@ TEST(ConvertText, MatchesTheWholeTextRulesOnRandomInputs) {
     }
 }
 
+TEST(ConvertText, MatchesTheWholeTextRulesOnLongRandomTexts) {
+    // Long enough for the vector paths, which work on whole blocks of 16 bytes, with runs that cross them.
+    std::mt19937 random(8122026);
+    const std::vector<std::string> pieces = {"a", "bc", " ", "    ", "\r\n", "\n", "\r", "\r\r\n", "\t", "xyz "};
+    const std::vector<ConversionOptions> modes = {Options(" ", ",", true), Options("\n", ","), Options(" ", ", ", true),
+                                                  Options("\n", ", "), Options("\t", ",")};
+    for (int round = 0; round < 400; ++round) {
+        std::string input;
+        const std::size_t length = random() % 3000;
+        const std::size_t plainRun = 1 + random() % 40;  // long stretches of one piece kind make whole blocks
+        while (input.size() < length) {
+            const std::string& piece = pieces[random() % pieces.size()];
+            for (std::size_t k = 0; k < (random() % plainRun) + 1; ++k) {
+                input += piece;
+            }
+        }
+        const ConversionOptions& mode = modes[static_cast<std::size_t>(round) % modes.size()];
+        for (const std::size_t size : {std::size_t{17}, std::size_t{1000}, kDefaultBufferSize}) {
+            ASSERT_EQ(Convert(input, mode, size), Reference(input, mode)) << "round " << round << " buffer " << size;
+        }
+    }
+}
+
 TEST(ConvertText, LongLinesAndBlocksAreStreamed) {
     // A line far longer than the buffer: the output is produced in many writes, not held whole.
     std::string line;

@@ -1,0 +1,23 @@
+#include "cli/CommandLineStartup.h"
+
+#include "cli/CommandLine.h"
+#include "convert/Modes.h"
+
+namespace tabulane {
+
+StartupInputs MakeStartupInputs(ErrorReporter& reporter, Platform& platform, const std::string& argumentText) {
+    StartupInputs inputs;
+    for (const ConversionMode& mode : kConversionModes) {
+        inputs.modeCaptions.emplace_back(mode.caption);
+    }
+    inputs.defaultMode = std::string(kDefaultMode);
+    inputs.argumentText = argumentText;
+    inputs.runCommandLine = [&reporter, &platform](const std::string& text, const std::string& title) {
+        ConversionServices services{.reporter = reporter, .files = platform.files};
+        const int status = RunCommandLine(text, services, platform.boxes, title);
+        return status == kExitSuccess && reporter.ReportCount() > 0 ? kExitConversionFailed : status;
+    };
+    return inputs;
+}
+
+}  // namespace tabulane
