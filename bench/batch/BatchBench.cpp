@@ -1,6 +1,7 @@
-// Times the batch run over many small files against the conversion engine alone and against a shell loop
-// that runs tr once per file, and measures the resident memory of a long file list.
-// Usage: tabulane_bench_batch [--files N] [--rounds R] [--entries M] [--keep]
+// Times the batch run ("Start Converting" clicked on the real window, offscreen) over many small files against
+// the conversion engine alone and against a shell loop that runs tr once per file, and measures the resident
+// memory of the program with a long file list shown in the window.
+// Usage: tabulane_bench_batch [--files N] [--rounds R] [--entries M] [--keep] [--no-tr] [--no-tr]
 #include <unistd.h>
 #include <algorithm>
 #include <chrono>
@@ -15,10 +16,16 @@
 #include <string>
 #include <vector>
 
+#include <QApplication>
+#include <QCoreApplication>
+#include <QPushButton>
+
 #include "convert/AddRemove.h"
-#include "convert/BatchRun.h"
 #include "filelist/FileList.h"
 #include "platform/Platform.h"
+#include "platform/qt/QtEventLoop.h"
+#include "ui/FileListSession.h"
+#include "ui/Form1.h"
 
 namespace tabulane::bench {
 namespace {
@@ -84,14 +91,34 @@ public:
 class NoEnvironment final : public Environment {
 public:
     std::string ProgramFolder() const override { return {}; }
-    std::string DesktopFolder() const override { return {}; }
+    std::string DesktopFolder() const override { return "/tmp"; }
 };
 
+// The real yield, counted.
 class CountingEventLoop final : public EventLoop {
 public:
-    void YieldToMessageLoop() override { ++yields; }
+    void YieldToMessageLoop() override {
+        ++yields;
+        m_loop.YieldToMessageLoop();
+    }
     long yields = 0;
+
+private:
+    QtEventLoop m_loop;
 };
+
+// The file picker is never opened here.
+class NoFilePicker final : public FilePicker {
+public:
+    std::vector<std::string> PickFiles(const std::string&, const std::string&, bool) override { return {}; }
+};
+
+// prefix + number + suffix, built by appending (GCC 12 warns falsely on literal + std::string at -O3).
+std::string Numbered(const char* prefix, long number, const char* suffix) {
+    std::string text(prefix);
+    text.append(std::to_string(number)).append(suffix);
+    return text;
+}
 
 // A fixed-seed generator of our own, so every machine writes the same bytes.
 class Generator {
@@ -124,7 +151,7 @@ void WriteInputs(const fs::path& folder, int count) {
             }
         }
         bytes.resize(size);
-        std::ofstream out(folder / ("f" + std::to_string(n) + ".txt"), std::ios::binary);
+        std::ofstream out(folder / Numbered("f", n, ".txt"), std::ios::binary);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
 }
@@ -166,38 +193,7 @@ bool SameBytes(const fs::path& a, const fs::path& b) {
     return first && second && x.str() == y.str();
 }
 
-int Run(int files, int rounds, int entries, bool keep) {
-    // The list's memory first, while the process is still small.
-    {
-        const long before = ResidentKiB();
-        FileList list;
-        std::size_t textBytes = 0;
-        for (int n = 0; n < entries; ++n) {
-            const std::string path = "/home/user/Documents/batch/folder" + std::to_string(n % 1000) + "/report_" +
-                                     std::to_string(1000000 + n) + ".txt";
-            textBytes += path.size();
-            list.Append(path);
-        }
-        const long after = ResidentKiB();
-        std::printf("list of %d entries: path text %.1f MiB, resident %.1f MiB before, %.1f MiB after (+%.1f MiB)\n",
-                    list.Count(), static_cast<double>(textBytes) / 1048576.0, before / 1024.0, after / 1024.0,
-                    (after - before) / 1024.0);
-    }
-
-    const char* temp = std::getenv("TMPDIR");
-    const fs::path root =
-        fs::path(temp != nullptr ? temp : "/tmp") / ("tabulane-batch-bench-" + std::to_string(::getpid()));
-    fs::create_directories(root / "in");
-    WriteInputs(root / "in", files);
-    std::vector<std::string> inputs;
-    std::uintmax_t inputBytes = 0;
-    for (int n = 0; n < files; ++n) {
-        inputs.push_back((root / "in" / ("f" + std::to_string(n) + ".txt")).string());
-        inputBytes += fs::file_size(inputs.back());
-    }
-    std::printf("%d input files, %.1f MiB in all, %d rounds (median shown)\n", files,
-                static_cast<double>(inputBytes) / 1048576.0, rounds);
-
+int Run(int files, int rounds, int entries, bool keep, bool withTr) {
     PrintingBoxes boxes;
     NoSettings settings;
     NativeFileSystem fileSystem;
@@ -206,6 +202,44 @@ int Run(int files, int rounds, int entries, bool keep) {
     CountingEventLoop eventLoop;
     Platform platform{boxes, settings, fileSystem, folderPicker, environment, eventLoop};
     ErrorReporter reporter(boxes);
+    NoFilePicker filePicker;
+
+    // The program's memory with a long list shown in the window: the whole process, window included.
+    {
+        Form1 form(platform, [] {});
+        FileListSession session(form, filePicker);
+        form.Load({});
+        form.ShowCentred();
+        QCoreApplication::processEvents();
+        const long before = ResidentKiB();
+        std::size_t textBytes = 0;
+        for (int n = 0; n < entries; ++n) {
+            const std::string path =
+                Numbered("/home/user/Documents/batch/folder", n % 1000, "/report_") + Numbered("", 1000000 + n, ".txt");
+            textBytes += path.size();
+            session.List().Append(path);
+        }
+        QCoreApplication::processEvents();
+        const long after = ResidentKiB();
+        std::printf(
+            "list of %d entries shown in the window: path text %.1f MiB; process resident %.1f MiB before, "
+            "%.1f MiB after (+%.1f MiB)\n",
+            session.List().Count(), static_cast<double>(textBytes) / 1048576.0, before / 1024.0, after / 1024.0,
+            (after - before) / 1024.0);
+    }
+
+    const char* temp = std::getenv("TMPDIR");
+    const fs::path root = fs::path(temp != nullptr ? temp : "/tmp") / Numbered("tabulane-batch-bench-", ::getpid(), "");
+    fs::create_directories(root / "in");
+    WriteInputs(root / "in", files);
+    std::vector<std::string> inputs;
+    std::uintmax_t inputBytes = 0;
+    for (int n = 0; n < files; ++n) {
+        inputs.push_back((root / "in" / Numbered("f", n, ".txt")).string());
+        inputBytes += fs::file_size(inputs.back());
+    }
+    std::printf("%d input files, %.1f MiB in all, %d rounds (median shown)\n", files,
+                static_cast<double>(inputBytes) / 1048576.0, rounds);
 
     std::vector<double> engineTimes;
     std::vector<double> batchTimes;
@@ -226,15 +260,22 @@ int Run(int files, int rounds, int entries, bool keep) {
     };
     const auto timeBatch = [&] {
         Refill(root / "batch");
-        QuietWindow window;
-        window.text1 = (root / "batch").string();
-        FileList list;
+        Form1 form(platform, [] {});
+        FileListSession session(form, filePicker);
+        Form1Events events;
+        session.Wire(events);
+        form.SetEvents(std::move(events));
+        form.Load({});
+        form.ShowCentred();
+        form.SetOption1Selected(true);
+        form.SetText1Text((root / "batch").string());
+        form.SetComboText(std::getenv("BENCH_UI_ONLY") != nullptr ? "X Character(s) To Commas" : "Tabs To Commas");
         for (const auto& input : inputs) {
-            list.Append(input);
+            session.List().Append(input);
         }
-        BatchRun run;
+        QCoreApplication::processEvents();
         ::sync();
-        batchTimes.push_back(Seconds([&] { run.PushButton2_Click(window, platform, list, reporter, "Tabulane"); }));
+        batchTimes.push_back(Seconds([&] { form.PushButton2->click(); }));
     };
     for (int round = 0; round < rounds; ++round) {
         if (round % 2 == 0) {
@@ -243,6 +284,10 @@ int Run(int files, int rounds, int entries, bool keep) {
         } else {
             timeBatch();
             timeEngine();
+        }
+        if (!withTr) {
+            trTimes.push_back(0);
+            continue;
         }
         Refill(root / "tr");
         const std::string command =
@@ -264,7 +309,7 @@ int Run(int files, int rounds, int entries, bool keep) {
     }
     int mismatches = 0;
     for (int n = 0; n < files; ++n) {
-        const std::string name = "f" + std::to_string(n) + ".csv";
+        const std::string name = Numbered("f", n, ".csv");
         mismatches += SameBytes(root / "engine" / name, root / "batch" / name) ? 0 : 1;
     }
     const double engine = Median(engineTimes);
@@ -297,15 +342,18 @@ int main(int argc, char** argv) {
     int rounds = 5;
     int entries = 1000000;
     bool keep = false;
+    bool withTr = true;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--keep") {
             keep = true;
+        } else if (argument == "--no-tr") {
+            withTr = false;
         } else if (i + 1 < argc && (argument == "--files" || argument == "--rounds" || argument == "--entries")) {
             const int value = std::atoi(argv[++i]);
             (argument == "--files" ? files : argument == "--rounds" ? rounds : entries) = value;
         } else {
-            std::cerr << "Usage: tabulane_bench_batch [--files N] [--rounds R] [--entries M] [--keep]\n";
+            std::cerr << "Usage: tabulane_bench_batch [--files N] [--rounds R] [--entries M] [--keep] [--no-tr]\n";
             return 2;
         }
     }
@@ -313,5 +361,8 @@ int main(int argc, char** argv) {
         std::cerr << "tabulane_bench_batch: counts must be positive\n";
         return 2;
     }
-    return tabulane::bench::Run(files, rounds, entries, keep);
+    // The real window, drawn nowhere.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    return tabulane::bench::Run(files, rounds, entries, keep, withTr);
 }

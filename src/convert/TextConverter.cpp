@@ -8,9 +8,11 @@
 #include <cstring>
 #include <exception>
 #include <mutex>
+#include <new>
 #include <string_view>
 #include <thread>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -98,6 +100,31 @@ std::basic_string<Unit> ToUnits(std::string_view utf8) {
     }
 }
 
+// Leaves new elements uninitialised: the buffers are always written before they are read, and zeroing a
+// megabyte for every small file of a batch would cost more than converting it.
+template <typename T>
+struct UninitializedAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = UninitializedAllocator<U>;
+    };
+    UninitializedAllocator() = default;
+    template <typename U>
+    explicit UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
+
+    template <typename U>
+    void construct(U* place) noexcept {
+        ::new (static_cast<void*>(place)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* place, Args&&... args) {
+        ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+    }
+};
+
+template <typename T>
+using Buffer = std::vector<T, UninitializedAllocator<T>>;
+
 // Writes full blocks in order. Once a text outgrows one block, writing moves to a second thread, so converting
 // the next block overlaps writing the last one; small files never start it.
 template <typename Unit>
@@ -120,7 +147,7 @@ public:
     BlockOutput& operator=(const BlockOutput&) = delete;
 
     // Writes block[0, count). The block may be exchanged for a free buffer of at least the same size.
-    void Write(std::vector<Unit>& block, std::size_t count) {
+    void Write(Buffer<Unit>& block, std::size_t count) {
         if (!m_thread.joinable()) {
             if (!m_wroteOnce) {
                 m_wroteOnce = true;
@@ -190,7 +217,7 @@ private:
     std::thread m_thread;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::vector<Unit> m_inFlight;
+    Buffer<Unit> m_inFlight;
     std::size_t m_inFlightCount = 0;
     bool m_busy = false;
     bool m_stop = false;
@@ -261,7 +288,7 @@ private:
     }
 
     BlockOutput<Unit> m_output;
-    std::vector<Unit> m_buffer;
+    Buffer<Unit> m_buffer;
     std::size_t m_size = 0;
     bool m_swap;
 };
@@ -652,7 +679,7 @@ void Run(ByteReader& input, ByteWriter& output, const ConversionOptions& options
     Converter<Unit> converter(options, sink);
 
     // Whole units are converted; a unit split between two reads waits at the front of the buffer.
-    std::vector<Unit> buffer(readSize / sizeof(Unit) + 2);
+    Buffer<Unit> buffer(readSize / sizeof(Unit) + 2);
     char* bytes = reinterpret_cast<char*>(buffer.data());
     const std::size_t capacity = buffer.size() * sizeof(Unit);
     std::size_t pending = 0;
