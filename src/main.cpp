@@ -22,10 +22,8 @@
 namespace tabulane {
 namespace {
 
-// The command line needs no screen: the load step drives a window that is never built (building real widgets
-// would only add start-up time to every conversion), and boxes go to the error stream.
-int ConvertWithoutDisplay(int argc, char** argv, const std::string& argumentText) {
-    QCoreApplication application(argc, argv);
+// The implementations of the platform interfaces the program runs on.
+struct NativePlatform {
     NativeFileSystem files;
     QtSettingsStore settings;
     QtMessageBoxes boxes;
@@ -33,9 +31,17 @@ int ConvertWithoutDisplay(int argc, char** argv, const std::string& argumentText
     QtEnvironment environment;
     QtEventLoop eventLoop;
     Platform platform{boxes, settings, files, folderPicker, environment, eventLoop};
+};
+
+// The command line needs no screen: the load step drives a window that is never built (building real widgets
+// would only add start-up time to every conversion), and boxes go to the error stream.
+int ConvertWithoutDisplay(int argc, char** argv, const std::string& argumentText) {
+    QCoreApplication application(argc, argv);
+    NativePlatform native;
     HiddenWindow window;
-    ErrorReporter reporter(boxes);
-    return Form_Load(window, platform, reporter, MakeStartupInputs(reporter, platform, argumentText)).exitStatus;
+    ErrorReporter reporter(native.boxes);
+    return Form_Load(window, native.platform, reporter, MakeStartupInputs(reporter, native.platform, argumentText))
+        .exitStatus;
 }
 
 }  // namespace
@@ -61,13 +67,9 @@ int main(int argc, char** argv) {
     // One style everywhere, so the fixed pixel layout looks the same on every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
-    NativeFileSystem files;
-    QtSettingsStore settings;
-    QtMessageBoxes boxes;
-    QtFolderPicker folderPicker;
-    QtEnvironment environment;
-    QtEventLoop eventLoop;
-    Platform platform{boxes, settings, files, folderPicker, environment, eventLoop};
+    NativePlatform native;
+    Platform& platform = native.platform;
+    QtFolderPicker& folderPicker = native.folderPicker;
 
     // Closing the window ends the program at once, even in the middle of a run: every setting is already stored.
     Form1 form(platform, [] {

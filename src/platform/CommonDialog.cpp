@@ -5,21 +5,11 @@
 #include <vector>
 
 #include "platform/PlatformError.h"
+#include "platform/Utf8.h"
 
 namespace tabulane {
 
 namespace {
-
-// Characters, not bytes: a UTF-8 continuation byte does not start one.
-std::size_t CountCharacters(const std::string& text) {
-    std::size_t count = 0;
-    for (const char byte : text) {
-        if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80) {
-            ++count;
-        }
-    }
-    return count;
-}
 
 // The folder every path lies in, as the first path spells it: up to its last separator, which is kept only
 // for a root ("/", "C:\"), as the platform dialog writes a folder.

@@ -110,11 +110,11 @@ void WriteAll(int fd, const char* data, std::size_t size, const std::string& pat
     }
 }
 
-// Writes straight to a target that is not a regular file.
-class DirectWriter final : public ByteWriter {
+// Writes to an open descriptor; Commit closes it (and, in the replacing writer, moves the result into place).
+class DescriptorWriter : public ByteWriter {
 public:
-    DirectWriter(std::string target, int fd) : m_target(std::move(target)), m_fd(fd) {}
-    ~DirectWriter() override {
+    DescriptorWriter(std::string target, int fd) : m_target(std::move(target)), m_fd(fd) {}
+    ~DescriptorWriter() override {
         if (m_fd >= 0) {
             ::close(m_fd);
         }
@@ -129,46 +129,44 @@ public:
             throw ErrorFromErrno(errno, m_target);
         }
     }
+
+protected:
+    const std::string& Target() const { return m_target; }
 
 private:
     std::string m_target;
     int m_fd;
 };
 
+// Writes straight to a target that is not a regular file.
+class DirectWriter final : public DescriptorWriter {
+public:
+    using DescriptorWriter::DescriptorWriter;
+};
+
 // Writes to a hidden temporary file beside the target and renames it over the target on Commit,
 // so a failed or abandoned conversion never leaves half a file and converting a file onto itself works.
-class ReplacingWriter final : public ByteWriter {
+class ReplacingWriter final : public DescriptorWriter {
 public:
     ReplacingWriter(std::string target, std::string temp, int fd)
-        : m_target(std::move(target)), m_temp(std::move(temp)), m_fd(fd) {}
+        : DescriptorWriter(std::move(target), fd), m_temp(std::move(temp)) {}
 
     ~ReplacingWriter() override {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
         if (!m_committed) {
             ::unlink(m_temp.c_str());
         }
     }
 
-    void Write(const char* data, std::size_t size) override { WriteAll(m_fd, data, size, m_target); }
-
     void Commit() override {
-        const int fd = m_fd;
-        m_fd = -1;
-        if (::close(fd) != 0) {
-            throw ErrorFromErrno(errno, m_target);
-        }
-        if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
-            throw ErrorFromErrno(errno, m_target);
+        DescriptorWriter::Commit();
+        if (::rename(m_temp.c_str(), Target().c_str()) != 0) {
+            throw ErrorFromErrno(errno, Target());
         }
         m_committed = true;
     }
 
 private:
-    std::string m_target;
     std::string m_temp;
-    int m_fd;
     bool m_committed = false;
 };
 
