@@ -71,6 +71,35 @@ TEST_F(FileListWiringTest, StartConvertingConvertsThreeFilesOnTheRealWindow) {
     EXPECT_EQ(harness.fake.eventLoop.yields, 6);
 }
 
+TEST_F(FileListWiringTest, ClosingTheWindowDuringARunLeavesNoTemporaryFile) {
+    std::filesystem::create_directory(dir.Path() / "out");
+    std::string big;
+    for (int i = 0; i < 200000; ++i) {
+        big += "field\tfield\tfield\n";
+    }
+    WriteFileBytes(dir.File("a.txt"), big);
+    WriteFileBytes(dir.File("b.txt"), big);
+    picker.answers.push_back({dir.File("a.txt"), dir.File("b.txt")});
+    Click(Form().PushButton1);
+    Form().SetOption1Selected(true);
+    Form().SetText1Text(dir.File("out"));
+    Form().SetComboText("Tabs To Commas");
+
+    // The user closes the window while the run yields before its second file; the program would end right there.
+    std::vector<std::string> namesAtEnd;
+    harness.fake.eventLoop.onYield = [&](int yield) {
+        if (yield == 3) {
+            Form().close();
+            for (const auto& entry : std::filesystem::directory_iterator(dir.Path() / "out")) {
+                namesAtEnd.push_back(entry.path().filename().string());
+            }
+        }
+    };
+    Click(Form().PushButton2);
+    EXPECT_EQ(harness.endProgramCalls, 1);
+    EXPECT_EQ(namesAtEnd, std::vector<std::string>{"a.csv"});
+}
+
 TEST_F(FileListWiringTest, TheViewRemovesItsSelectedEntryAndClearListEmptiesIt) {
     for (const char* name : {"/d/a", "/d/b", "/d/c"}) {
         session.List().Append(name);
