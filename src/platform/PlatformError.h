@@ -5,7 +5,7 @@
 
 namespace tabulane {
 
-// Error numbers as the original runtime numbers them, so reports read the same on every platform.
+// The error numbers reports show; the same on every platform.
 namespace ErrorNumber {
 constexpr int kOutOfMemory = 7;
 constexpr int kTypeMismatch = 13;

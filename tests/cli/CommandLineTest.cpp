@@ -75,7 +75,7 @@ TEST(ParseCommandLine, DocumentedArgumentFormsWork) {
     struct Case {
         const char* description;
         std::vector<std::string> arguments;  // as the shell passes them
-        std::string text;                    // as the user of the original program typed it
+        std::string text;                    // as the user typed it
         std::string input;
         std::string output;
         std::string separator;  // after normalisation
