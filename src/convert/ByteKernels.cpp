@@ -36,7 +36,7 @@ const CompactTable& Table() {
 }
 
 // Stores the kept bytes of a block (bit i of keep: byte i stays) contiguously at out.
-__attribute__((target("ssse3"))) inline char* StoreKept(char* out, __m128i block, unsigned keep) {
+__attribute__((target("ssse3,popcnt"))) inline char* StoreKept(char* out, __m128i block, unsigned keep) {
     const auto& masks = Table().masks;
     const __m128i low = _mm_load_si128(reinterpret_cast<const __m128i*>(masks[keep & 0xFFu].data()));
     const __m128i high =
@@ -47,8 +47,9 @@ __attribute__((target("ssse3"))) inline char* StoreKept(char* out, __m128i block
     return out + std::popcount(keep >> 8);
 }
 
-__attribute__((target("ssse3"))) ByteKernelResult CollapseSpaceRunsSsse3(const char* p, const char* end, char* out,
-                                                                         char replacement, bool& previousSpace) {
+__attribute__((target("ssse3,popcnt"))) ByteKernelResult CollapseSpaceRunsSsse3(const char* p, const char* end,
+                                                                                char* out, char replacement,
+                                                                                bool& previousSpace) {
     const __m128i spaces = _mm_set1_epi8(' ');
     const __m128i replacements = _mm_set1_epi8(replacement);
     unsigned before = previousSpace ? 1u : 0u;
@@ -66,8 +67,8 @@ __attribute__((target("ssse3"))) ByteKernelResult CollapseSpaceRunsSsse3(const c
     return {p, out};
 }
 
-__attribute__((target("ssse3"))) ByteKernelResult ReplaceSimpleBreaksSsse3(const char* p, const char* end, char* out,
-                                                                           char replacement) {
+__attribute__((target("ssse3,popcnt"))) ByteKernelResult ReplaceSimpleBreaksSsse3(const char* p, const char* end,
+                                                                                  char* out, char replacement) {
     const __m128i crs = _mm_set1_epi8('\r');
     const __m128i lfs = _mm_set1_epi8('\n');
     const __m128i replacements = _mm_set1_epi8(replacement);
@@ -100,7 +101,7 @@ __attribute__((target("ssse3"))) ByteKernelResult ReplaceSimpleBreaksSsse3(const
 }  // namespace
 
 bool HaveByteKernels() {
-    static const bool have = __builtin_cpu_supports("ssse3");
+    static const bool have = __builtin_cpu_supports("ssse3") && __builtin_cpu_supports("popcnt");
     return have;
 }
 

@@ -4,7 +4,7 @@
 
 namespace tabulane {
 
-// Vector kernels for the byte-wide conversions, used when the processor has them (SSSE3 on x86).
+// Vector kernels for the byte-wide conversions, used when the processor has them (SSSE3 and POPCNT on x86).
 // Each one converts a prefix of [p, end) in whole blocks of 16 bytes, writes its output at out (which needs
 // 16 bytes of room beyond the output, as blocks are stored whole), and returns how far it got;
 // the caller converts the rest one byte at a time.
