@@ -219,7 +219,7 @@ TEST_F(Form1LayoutTest, NoCaptionIsClipped) {
 }
 
 TEST_F(Form1LayoutTest, TheWindowRendersOffscreenToAScreenshot) {
-    const QString folder = QStringLiteral(TABULANE_BINARY_DIR "/screenshots");
+    const QString folder = QStringLiteral(TABULANE_SCREENSHOT_DIR);
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString path = folder + QStringLiteral("/main-window.png");
     QFile::remove(path);
