@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <condition_variable>
+#include <cstdint>
 #include <cstring>
 #include <exception>
 #include <mutex>
@@ -33,9 +34,11 @@ constexpr std::size_t kKernelSlack = 16;
 template <typename Unit>
 Unit Swapped(Unit unit) {
     if constexpr (sizeof(Unit) == 2) {
-        return static_cast<Unit>(__builtin_bswap16(static_cast<std::uint16_t>(unit)));
+        const auto bits = static_cast<std::uint16_t>(unit);
+        return static_cast<Unit>(static_cast<std::uint16_t>((bits << 8) | (bits >> 8)));
     } else if constexpr (sizeof(Unit) == 4) {
-        return static_cast<Unit>(__builtin_bswap32(static_cast<std::uint32_t>(unit)));
+        const auto bits = static_cast<std::uint32_t>(unit);
+        return static_cast<Unit>((bits << 24) | ((bits & 0xFF00u) << 8) | ((bits >> 8) & 0xFF00u) | (bits >> 24));
     } else {
         return unit;
     }
