@@ -9,18 +9,18 @@
 #include <vector>
 
 #include "filelist/ListEditing.h"
+#include "support/FakeEventLoop.h"
 #include "support/FakeMainWindow.h"
 #include "support/FakePlatform.h"
-#include "support/ScriptedEventLoop.h"
 #include "support/TempDir.h"
 
 namespace tabulane {
 namespace {
 
+using test::FakeEventLoop;
 using test::FakeMainWindow;
 using test::FakePlatform;
 using test::ReadFileBytes;
-using test::ScriptedEventLoop;
 using test::TempDir;
 using test::WriteFileBytes;
 
@@ -88,7 +88,7 @@ protected:
 
     TempDir m_dir;
     FakePlatform m_fake;
-    ScriptedEventLoop m_loop;
+    FakeEventLoop m_loop;
     Platform m_platform{m_fake.boxes, m_fake.settings, m_fake.files, m_fake.folderPicker, m_fake.environment, m_loop};
     ErrorReporter m_reporter{m_fake.boxes};
     FakeMainWindow m_window;
@@ -163,7 +163,7 @@ TEST_F(BatchRunTest, RefusesToStartWithoutFilesOrAnOutputFolder) {
     };
     for (const auto& c : cases) {
         FakePlatform fake;
-        ScriptedEventLoop loop;
+        FakeEventLoop loop;
         Platform platform{fake.boxes, fake.settings, fake.files, fake.folderPicker, fake.environment, loop};
         ErrorReporter reporter(fake.boxes);
         FakeMainWindow window;

@@ -6,7 +6,8 @@
 
 namespace tabulane::test {
 
-// Counts the yields of long work; onYield, when set, runs at each one, as a user's action would.
+// Counts the yields of long work; onYield, when set, runs at each one (numbered from 1), as clicks and edits
+// arriving in the middle of long work would.
 class FakeEventLoop final : public EventLoop {
 public:
     void YieldToMessageLoop() override {
