@@ -59,7 +59,6 @@ public:
     }
 
     int LastStep() const { return m_lastStep; }
-    const std::string& Location() const { return m_location; }
 
 private:
     ErrorReporter& m_reporter;

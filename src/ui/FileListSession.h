@@ -21,7 +21,6 @@ public:
     void Wire(Form1Events& events);
 
     FileList& List() { return m_list; }
-    CommonDialog& CommonDialog1() { return m_commonDialog1; }
 
 private:
     Form1& m_form;
