@@ -20,6 +20,7 @@
 #include <QCoreApplication>
 #include <QPushButton>
 
+#include "cli/HiddenWindow.h"
 #include "convert/AddRemove.h"
 #include "filelist/FileList.h"
 #include "platform/Platform.h"
@@ -31,37 +32,6 @@ namespace tabulane::bench {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The window as the run drives it: every control call does nothing, as cheap as a real setter can be.
-class QuietWindow final : public MainWindow {
-public:
-    void SetCaption(const std::string&) override {}
-    void LoadCustomCursor(const std::string&) override {}
-    void AddListColumn(const std::string&, int) override {}
-    void AddComboItem(const std::string&) override {}
-    std::string ComboText() const override { return comboText; }
-    void SetComboText(const std::string& text) override { comboText = text; }
-    void SetOption1Selected(bool selected) override { option1 = selected; }
-    void SetOption2Selected(bool selected) override { option2 = selected; }
-    void SetText1Text(const std::string& text) override { text1 = text; }
-    void SetFrame3Enabled(bool) override {}
-    bool Option1Selected() const override { return option1; }
-    bool Option2Selected() const override { return option2; }
-    std::string Text1Text() const override { return text1; }
-    MousePointer Pointer() const override { return pointer; }
-    void SetPointer(MousePointer value) override { pointer = value; }
-    void SetProgressValue(double percent) override { progress = percent; }
-    void SetProgressText(const std::string& text) override { progressText = text; }
-    int SelectedListPosition() const override { return 0; }
-
-    std::string comboText = "Tabs To Commas";
-    bool option1 = true;
-    bool option2 = false;
-    std::string text1;
-    MousePointer pointer = MousePointer::Default;
-    double progress = 0;
-    std::string progressText;
-};
 
 // Boxes go to standard error, so a failing conversion shows in the output instead of waiting for a click.
 class PrintingBoxes final : public MessageBoxes {
@@ -248,8 +218,8 @@ int Run(int files, int rounds, int entries, bool keep, bool withTr) {
     // which of the two in-process cases goes first.
     const auto timeEngine = [&] {
         Refill(root / "engine");
-        QuietWindow engineControls;
-        engineControls.text1 = (root / "engine").string();
+        HiddenWindow engineControls;
+        engineControls.SetText1Text((root / "engine").string());
         ConversionServices services{reporter, fileSystem, &engineControls};
         ::sync();
         engineTimes.push_back(Seconds([&] {
