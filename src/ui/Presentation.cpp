@@ -32,6 +32,14 @@ std::int32_t AsInteger(const DispatchValue& value) {
     throw PlatformError(ErrorNumber::kTypeMismatch, "Type mismatch");
 }
 
+// Wrapped in double quotes, so the shell keeps it one item whatever it holds.
+std::string Quoted(const std::string& text) {
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted.append(1, '"').append(text).append(1, '"');
+    return quoted;
+}
+
 bool TakesButtonFace(ControlKind kind) {
     return kind == ControlKind::OptionButton || kind == ControlKind::CheckBox || kind == ControlKind::Frame ||
            kind == ControlKind::Label;
@@ -53,7 +61,7 @@ void PushButton5_Click(SkinnableWindow& window, ShellExecutor& shell, ErrorRepor
         // The shell's answer is not examined: a browser that fails to open is not reported.
         shell.ShellExecute({.owner = window.WindowHandle(),
                             .operation = std::nullopt,
-                            .file = "\"" + HelpPageAddress() + "\"",
+                            .file = Quoted(HelpPageAddress()),
                             .parameters = std::nullopt,
                             .directory = kHelpWorkingFolder,
                             .showCommand = kShowWindow});
@@ -85,7 +93,7 @@ void VisitHomePage(Platform& platform) {
     platform.random.Seed(platform.clock.SecondsSinceMidnight());
     const int draw = static_cast<int>(platform.random.NextFraction() * 100) + 1;
     if (draw == kHomePageDraw) {
-        platform.programStarter.StartProgram("explorer \"" + HomePageAddress() + "\"", WindowStyle::MinimizedFocus);
+        platform.programStarter.StartProgram("explorer " + Quoted(HomePageAddress()), WindowStyle::MinimizedFocus);
     }
 }
 
