@@ -8,7 +8,6 @@ namespace tabulane {
 
 // Colours as the window's design writes them: &H00BBGGRR for a plain colour, &H800000nn for system colour nn.
 using OleColor = std::uint32_t;
-inline constexpr OleColor kWhite = 0x00FFFFFF;
 inline constexpr OleColor kButtonFaceColor = 0x8000000F;
 
 enum class ControlKind { PushButton, OptionButton, CheckBox, Frame, Label, TextBox, ComboBox, ListView, ProgressBar };

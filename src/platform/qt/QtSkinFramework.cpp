@@ -42,8 +42,7 @@ void RequireArguments(const std::vector<DispatchValue>& arguments, std::size_t c
     }
 }
 
-}  // namespace
-
+// Checks a style sheet's text: valid UTF-8 and braces that balance outside comments and quoted strings.
 QString ParseStyleSheet(const QByteArray& bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = decoder(bytes);
@@ -83,6 +82,8 @@ QString ParseStyleSheet(const QByteArray& bytes) {
     }
     return text;
 }
+
+}  // namespace
 
 void QtSkinFramework::Invoke(int dispatchId, const std::vector<DispatchValue>& arguments) {
     if (dispatchId == kLoadSkin) {

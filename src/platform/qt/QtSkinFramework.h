@@ -18,8 +18,6 @@ public:
     DispatchValue GetProperty(int dispatchId) override;
     void SetProperty(int dispatchId, const DispatchValue& value) override;
 
-    const QString& StyleSheet() const { return m_styleSheet; }
-
 private:
     void LoadSkin(const std::string& path);
     void ApplyToWindow(std::int32_t handle) const;
@@ -29,9 +27,5 @@ private:
     bool m_option5 = false;
     bool m_option10 = false;
 };
-
-// Checks a style sheet's text: valid UTF-8 and braces that balance outside comments and quoted strings.
-// Returns the text, or throws PlatformError naming what is wrong.
-QString ParseStyleSheet(const QByteArray& bytes);
 
 }  // namespace tabulane
