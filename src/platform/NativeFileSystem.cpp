@@ -455,7 +455,8 @@ std::unique_ptr<ByteWriter> NativeFileSystem::CreateReplacing(const std::string&
         const int fd = DuplicateHeld(held, path);
         if ((::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDONLY) {
             ::close(fd);
-            throw PlatformError(ErrorNumber::kPermissionDenied, "Permission denied: " + path + " is open for reading only");
+            throw PlatformError(ErrorNumber::kPermissionDenied,
+                                "Permission denied: " + path + " is open for reading only");
         }
         return std::make_unique<DirectWriter>(target, fd);
     }

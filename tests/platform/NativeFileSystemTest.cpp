@@ -242,7 +242,8 @@ TEST_F(NativeFileSystemTest, ReadsAFileInAnyChunks) {
 }
 
 TEST_F(NativeFileSystemTest, OpeningWhatCannotBeReadIsAnError) {
-    EXPECT_EQ(ErrorNumberOf([&] { m_files.OpenRead(m_dir.File("missing.txt"), InputKind::Any); }), ErrorNumber::kFileNotFound);
+    EXPECT_EQ(ErrorNumberOf([&] { m_files.OpenRead(m_dir.File("missing.txt"), InputKind::Any); }),
+              ErrorNumber::kFileNotFound);
     EXPECT_NE(ErrorNumberOf([&] { m_files.OpenRead(m_dir.Path().string(), InputKind::Any); }), 0);
     EXPECT_NE(ErrorNumberOf([&] { m_files.OpenRead("", InputKind::Any); }), 0);
 }
