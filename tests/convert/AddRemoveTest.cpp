@@ -201,7 +201,7 @@ TEST_F(ConvertFile, WriteFailureGivesOneReportAndNoPartialFile) {
 
 TEST_F(ConvertFile, ReadFailureMidwayKeepsTheOldOutput) {
     test::FailingFileSystem failing(files);
-    failing.readOpensBeforeFailing = 1;  // the mark test reads normally, the conversion's reader fails
+    failing.readOpensBeforeFailing = 0;  // the one reader serves the mark, then fails midway
     failing.readFailAfter = 10;
     ConversionServices failingServices{reporter, failing, &controls, kNativePathStyle, 4};
     WriteFileBytes(dir.File("in.txt"), "a\tb\nc\td\ne\tf\ng\th\n");
