@@ -24,12 +24,12 @@ struct ProgramRun {
     std::string errors;
 };
 
-// Runs a bash script in the folder, the built program as $T, without a display unless the script names one;
-// collects the script's error stream. The status is the script's exit status.
+// Runs a bash script in the folder, the built program as $T, with no display or Qt platform unless the script
+// names one; collects the script's error stream. The status is the script's exit status.
 ProgramRun RunScript(const TempDir& dir, const std::string& script) {
     const std::string errors = dir.File("stderr.txt");
-    WriteFileBytes(dir.File("script.sh"),
-                   "unset DISPLAY WAYLAND_DISPLAY\nT='" + std::string(TABULANE_PROGRAM) + "'\n" + script + "\n");
+    WriteFileBytes(dir.File("script.sh"), "unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM\nT='" +
+                                              std::string(TABULANE_PROGRAM) + "'\n" + script + "\n");
     const std::string command = "cd '" + dir.Path().string() + "' && bash script.sh 2> '" + errors + "'";
     ProgramRun run;
     const int raw = std::system(command.c_str());
