@@ -189,7 +189,8 @@ TEST(Program, AFileSizeLimitEndsTheRunWithTheOldOutputKept) {
 TEST(Program, AStaleDisplayIsTreatedAsNone) {
     TempDir dir;
     WriteFileBytes(dir.File("in.txt"), "a\tb\n");
-    const ProgramRun converted = RunScript(dir, "unset QT_QPA_PLATFORM WAYLAND_DISPLAY; DISPLAY=:7391 \"$T\" in.txt out.csv TABS -c");
+    const ProgramRun converted =
+        RunScript(dir, "unset QT_QPA_PLATFORM WAYLAND_DISPLAY; DISPLAY=:7391 \"$T\" in.txt out.csv TABS -c");
     EXPECT_EQ(converted.status, 0) << converted.errors;
     EXPECT_EQ(ReadFileBytes(dir.File("out.csv")), "a,b\r\n");
     const ProgramRun window = RunScript(dir, "unset QT_QPA_PLATFORM WAYLAND_DISPLAY; DISPLAY=:7391 \"$T\"");
