@@ -16,6 +16,7 @@
 #include "platform/qt/QtFolderPicker.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtSettingsStore.h"
+#include "platform/qt/QtShell.h"
 #include "ui/FileListSession.h"
 #include "ui/Form1.h"
 
@@ -30,7 +31,8 @@ struct NativePlatform {
     QtFolderPicker folderPicker;
     QtEnvironment environment;
     QtEventLoop eventLoop;
-    Platform platform{boxes, settings, files, folderPicker, environment, eventLoop};
+    QtShell shell;
+    Platform platform{boxes, settings, files, folderPicker, environment, eventLoop, shell};
 };
 
 // The command line needs no screen: the load step drives a window that is never built (building real widgets

@@ -77,6 +77,11 @@ private:
     QtEventLoop m_loop;
 };
 
+class NoShell final : public Shell {
+public:
+    void Open(const std::string&) override {}
+};
+
 // The file picker is never opened here.
 class NoFilePicker final : public FilePicker {
 public:
@@ -170,7 +175,8 @@ int Run(int files, int rounds, int entries, bool keep, bool withTr) {
     NoFolderPicker folderPicker;
     NoEnvironment environment;
     CountingEventLoop eventLoop;
-    Platform platform{boxes, settings, fileSystem, folderPicker, environment, eventLoop};
+    NoShell shell;
+    Platform platform{boxes, settings, fileSystem, folderPicker, environment, eventLoop, shell};
     ErrorReporter reporter(boxes);
     NoFilePicker filePicker;
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -269,6 +270,82 @@ std::unique_ptr<ByteWriter> NativeFileSystem::CreateReplacing(const std::string&
         ::fchmod(fd, static_cast<mode_t>(0666 & ~CurrentUmask()));
     }
     return std::make_unique<ReplacingWriter>(target, temp, fd);
+}
+
+namespace {
+
+// Folder calls name a missing folder "Path not found", as the folder walk expects.
+PlatformError FolderError(int errnoValue, const std::string& path) {
+    if (errnoValue == ENOENT || errnoValue == ENOTDIR) {
+        return PlatformError(ErrorNumber::kPathNotFound, "Path not found: " + path);
+    }
+    return ErrorFromErrno(errnoValue, path);
+}
+
+struct DirectoryCloser {
+    void operator()(DIR* directory) const { ::closedir(directory); }
+};
+
+}  // namespace
+
+bool NativeFileSystem::IsRegularFile(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+FolderInfo NativeFileSystem::GetFolder(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) {
+        throw FolderError(path.empty() ? ENOENT : errno, path);
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        throw FolderError(ENOTDIR, path);
+    }
+    // The walk hands folders over with a trailing separator; the name decides the hidden bit.
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/') {
+        trimmed.pop_back();
+    }
+    FolderInfo info;
+    info.attributes = GetAttributes(trimmed);
+    info.id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    struct stat root {};
+    info.isRoot = ::stat("/", &root) == 0 && root.st_dev == st.st_dev && root.st_ino == st.st_ino;
+    return info;
+}
+
+std::vector<FolderEntry> NativeFileSystem::ListFolder(const std::string& path) {
+    if (path.empty()) {
+        throw FolderError(ENOENT, path);
+    }
+    const std::unique_ptr<DIR, DirectoryCloser> directory(::opendir(path.c_str()));
+    if (!directory) {
+        throw FolderError(errno, path);
+    }
+    const std::string prefix = path.back() == '/' ? path : path + '/';
+    std::vector<FolderEntry> entries;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(directory.get());
+        if (entry == nullptr) {
+            if (errno != 0) {
+                throw FolderError(errno, path);
+            }
+            break;
+        }
+        std::string name = entry->d_name;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        try {
+            const int attributes = GetAttributes(prefix + name);
+            entries.push_back({std::move(name), attributes});
+        } catch (const PlatformError&) {
+            // Removed between reading the folder and looking at the entry: it is no longer there to list.
+        }
+    }
+    SortListing(entries);
+    return entries;
 }
 
 }  // namespace tabulane

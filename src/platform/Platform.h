@@ -6,6 +6,7 @@
 #include "platform/FolderPicker.h"
 #include "platform/MessageBoxes.h"
 #include "platform/SettingsStore.h"
+#include "platform/Shell.h"
 
 namespace tabulane {
 
@@ -18,6 +19,7 @@ struct Platform {
     FolderPicker& folderPicker;
     Environment& environment;
     EventLoop& eventLoop;
+    Shell& shell;
 };
 
 }  // namespace tabulane

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "filelist/DragDrop.h"
 #include "platform/MainWindow.h"
 #include "platform/Platform.h"
 #include "shell/ErrorReport.h"
@@ -12,6 +13,7 @@
 #include "ui/TextProgressBar.h"
 
 class QAbstractItemModel;
+class QMimeData;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
@@ -34,7 +36,12 @@ struct Form1Events {
     std::function<void()> PushButton7_Click;  // sample files
     std::function<void()> ListView1_DblClick;
     std::function<void(int qtKey)> ListView1_KeyDown;
+    std::function<void(const DragData& data, int& effect)> DragOverList;  // effect: 0 none, 1 copy, 2 move, 4 link
+    std::function<void(const DragData& data)> DropOnList;
 };
+
+// A drag's data as the list sees it: a file list only when every address is a local file, in the delivered order.
+DragData DragDataFrom(const QMimeData* mime);
 
 // The main window: a fixed layout whose controls carry the design's names, wired to the logic's handlers.
 class Form1 final : public QWidget, public MainWindow {
@@ -111,6 +118,8 @@ private:
     void WatchPointer();
     void ApplyListColumn();
     void ApplyPointer();
+    // Drags over and drops on the list; true when the event was handled here.
+    bool HandleListDrag(QEvent* event);
     // Runs an event handler that has no trap of its own; a failure is reported instead of escaping into Qt.
     void RunHandler(const char* name, const std::function<void()>& handler);
 

@@ -6,6 +6,7 @@
 #include "support/FakeFolderPicker.h"
 #include "support/FakeMessageBoxes.h"
 #include "support/FakeSettingsStore.h"
+#include "support/FakeShell.h"
 
 namespace tabulane::test {
 
@@ -17,7 +18,8 @@ struct FakePlatform {
     FakeFolderPicker folderPicker;
     FakeEnvironment environment;
     FakeEventLoop eventLoop;
-    Platform platform{boxes, settings, files, folderPicker, environment, eventLoop};
+    FakeShell shell;
+    Platform platform{boxes, settings, files, folderPicker, environment, eventLoop, shell};
 };
 
 }  // namespace tabulane::test
