@@ -1,6 +1,7 @@
 #include "filelist/AddFolder.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "platform/PlatformError.h"
@@ -111,6 +112,18 @@ struct Walk {
     ErrorReporter& reporter;
     PathStyle style;
     std::set<FolderId> visited;  // folders already walked: a folder reached again through a link is not
+    // What the file system said of each folder: every level asks again about all the folders below it, which
+    // would cost a deep tree its depth times over.
+    std::map<std::string, FolderInfo> looked;
+
+    bool IsKnownFolder(const std::string& folder) {
+        return looked.count(folder) != 0 || IsFolder(platform.files, folder);
+    }
+    const FolderInfo& LookUp(const std::string& folder) {
+        const auto known = looked.find(folder);
+        return known != looked.end() ? known->second
+                                     : looked.emplace(folder, platform.files.GetFolder(folder)).first->second;
+    }
 };
 
 // Removes the first entry equal to folder, counting from the front.
@@ -132,7 +145,7 @@ void WalkLevel(std::vector<std::string>& folders, bool recurse, Walk& walk) {
     for (std::size_t i = 0; i < folders.size();) {
         const std::string folder = folders[i];
         bool walkable = false;
-        trap.Step(100, [&] { walkable = IsFolder(files, folder); });
+        trap.Step(100, [&] { walkable = walk.IsKnownFolder(folder); });
         if (!walkable || CountCharacters(folder) >= maxPath) {
             ++i;
             continue;
@@ -141,7 +154,7 @@ void WalkLevel(std::vector<std::string>& folders, bool recurse, Walk& walk) {
         FolderInfo info;
         walkable = false;
         trap.Step(104, [&] {
-            info = files.GetFolder(folder);
+            info = walk.LookUp(folder);
             walkable = info.isRoot || !IsHiddenSystemFolder(info.attributes);
         });
         if (!walkable) {
@@ -153,10 +166,7 @@ void WalkLevel(std::vector<std::string>& folders, bool recurse, Walk& walk) {
             continue;
         }
         try {
-            for (const FolderEntry& entry : files.ListFolder(folder)) {
-                if ((entry.attributes & FileAttribute::kDirectory) == 0) {
-                    continue;
-                }
+            for (const FolderEntry& entry : files.ListSubFolders(folder)) {
                 walk.platform.eventLoop.YieldToMessageLoop();
                 const std::string& name = entry.name;
                 if (CountCharacters(name) >= maxPath || HasUnsafeNameCharacter(name) ||
@@ -181,18 +191,42 @@ void WalkLevel(std::vector<std::string>& folders, bool recurse, Walk& walk) {
     }
     for (const std::string& child : found) {
         bool isFolder = false;
-        trap.Step(106, [&] { isFolder = IsFolder(files, child); });
+        trap.Step(106, [&] { isFolder = walk.IsKnownFolder(child); });
         if (!isFolder) {
             continue;
         }
         trap.Step(108, [&] { walk.platform.eventLoop.YieldToMessageLoop(); });
         trap.Step(110, [&] {
-            const FolderInfo info = files.GetFolder(child);
+            const FolderInfo& info = walk.LookUp(child);
             if (info.isRoot || !IsHiddenSystemFolder(info.attributes)) {
                 folders.push_back(child);
             }
         });
     }
+}
+
+// ListFilesInFolder with each file's attributes. A file counts as existing by the status the listing read: asking
+// again for every file would double the cost of a scan for nothing but a race of microseconds.
+std::vector<FolderEntry> ListMatchingFiles(FileSystem& files, const std::string& folder, std::string_view pattern,
+                                           PathStyle style) {
+    const char separator = SeparatorOf(style);
+    const std::string prefix = !folder.empty() && folder.back() == separator ? folder : folder + separator;
+    std::vector<FolderEntry> entries;
+    try {
+        entries = files.ListFolder(prefix);
+    } catch (const PlatformError& error) {
+        if (error.Number() == ErrorNumber::kPathNotFound) {
+            return {};
+        }
+        throw;
+    }
+    // A path that is not UTF-8 could not be passed on (on Windows: not in the code page), so it never exists.
+    const bool folderValid = IsValidUtf8(prefix);
+    std::erase_if(entries, [&](const FolderEntry& entry) {
+        return !folderValid || !entry.regularFile || (entry.attributes & FileAttribute::kDirectory) != 0 ||
+               !MatchesWildcard(entry.name, pattern) || !IsValidUtf8(entry.name);
+    });
+    return entries;
 }
 
 }  // namespace
@@ -236,30 +270,16 @@ bool IsExistingFile(FileSystem& files, const std::string& path) {
 
 std::vector<std::string> ListFilesInFolder(FileSystem& files, const std::string& folder, std::string_view pattern,
                                            PathStyle style) {
-    const char separator = SeparatorOf(style);
-    const std::string prefix = !folder.empty() && folder.back() == separator ? folder : folder + separator;
-    std::vector<FolderEntry> entries;
-    try {
-        entries = files.ListFolder(prefix);
-    } catch (const PlatformError& error) {
-        if (error.Number() == ErrorNumber::kPathNotFound) {
-            return {};
-        }
-        throw;
-    }
     std::vector<std::string> names;
-    for (FolderEntry& entry : entries) {
-        if ((entry.attributes & FileAttribute::kDirectory) == 0 && MatchesWildcard(entry.name, pattern) &&
-            IsExistingFile(files, prefix + entry.name)) {
-            names.push_back(std::move(entry.name));
-        }
+    for (FolderEntry& entry : ListMatchingFiles(files, folder, pattern, style)) {
+        names.push_back(std::move(entry.name));
     }
     return names;
 }
 
 void GetSubDirectories2016(std::vector<std::string>& folders, bool recurse, Platform& platform, ErrorReporter& reporter,
                            PathStyle style) {
-    Walk walk{platform, reporter, style, {}};
+    Walk walk{platform, reporter, style, {}, {}};
     WalkLevel(folders, recurse, walk);
 }
 
@@ -270,21 +290,14 @@ void AppendFolderTree(ErrorTrap& trap, int firstStep, const std::string& folder,
     trap.Step(firstStep + 2, [&] { GetSubDirectories2016(folders, true, platform, reporter, style); });
     for (const std::string& entry : folders) {
         const std::string v = entry.substr(0, entry.size() - 1);
-        std::vector<std::string> names;
-        trap.Step(firstStep + 4, [&] { names = ListFilesInFolder(platform.files, v, pattern, style); });
-        for (const std::string& name : names) {
-            if (name.front() == '~') {
+        std::vector<FolderEntry> files;
+        trap.Step(firstStep + 4, [&] { files = ListMatchingFiles(platform.files, v, pattern, style); });
+        for (const FolderEntry& file : files) {
+            if (file.name.front() == '~' || file.attributes == kHiddenArchiveFile) {
                 continue;
             }
             // The join also turns "C:\\name" (and POSIX "//name") after a root into a single separator.
-            const std::string path = JoinFolderAndName(v, name, style);
-            bool add = false;
-            trap.Step(firstStep + 6, [&] {
-                add = IsExistingFile(platform.files, path) && platform.files.GetAttributes(path) != kHiddenArchiveFile;
-            });
-            if (add) {
-                trap.Step(firstStep + 8, [&] { list.Append(path); });
-            }
+            trap.Step(firstStep + 6, [&] { list.Append(JoinFolderAndName(v, file.name, style)); });
         }
     }
 }
@@ -317,7 +330,7 @@ void PushButton3_Click(MainWindow& window, FileList& list, Platform& platform, E
         window.SetPointer(MousePointer::Hourglass);
     });
     AppendFolderTree(trap, 110, chosen, "*." + answer, list, platform, reporter, style);
-    trap.Step(120, [&] {
+    trap.Step(118, [&] {
         if (!runShowsHourglass) {
             window.SetPointer(MousePointer::Default);
         }

@@ -35,10 +35,12 @@ public:
     virtual void Commit() = 0;
 };
 
-// One entry of a folder listing: its name (no folder) and its attribute bits.
+// One entry of a folder listing: its name (no folder), its attribute bits, and whether it is a regular file
+// (or a link to one) by its status: not a folder, device, FIFO or socket.
 struct FolderEntry {
     std::string name;
     int attributes = 0;
+    bool regularFile = false;
 };
 
 // Names the same folder however it is reached (through a link or another path): device and inode on POSIX,
@@ -80,6 +82,9 @@ public:
     // Every entry of the folder except "." and "..", hidden and system ones included, in SortListing's order.
     // Throws PlatformError: 76 when the folder is missing or no folder, 70 when it cannot be read.
     virtual std::vector<FolderEntry> ListFolder(const std::string& path) = 0;
+    // The folders among ListFolder's entries (links to folders included), in the same order and with the same
+    // errors; cheaper where the listing itself tells a file from a folder.
+    virtual std::vector<FolderEntry> ListSubFolders(const std::string& path) = 0;
 };
 
 // The file system of the machine the program runs on.
@@ -92,6 +97,10 @@ public:
     bool IsRegularFile(const std::string& path) override;
     FolderInfo GetFolder(const std::string& path) override;
     std::vector<FolderEntry> ListFolder(const std::string& path) override;
+    std::vector<FolderEntry> ListSubFolders(const std::string& path) override;
+
+private:
+    std::vector<FolderEntry> List(const std::string& path, bool foldersOnly);
 };
 
 }  // namespace tabulane

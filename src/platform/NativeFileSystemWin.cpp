@@ -238,14 +238,23 @@ FolderInfo NativeFileSystem::GetFolder(const std::string& path) {
 }
 
 std::vector<FolderEntry> NativeFileSystem::ListFolder(const std::string& path) {
+    return List(path, false);
+}
+
+std::vector<FolderEntry> NativeFileSystem::ListSubFolders(const std::string& path) {
+    return List(path, true);
+}
+
+std::vector<FolderEntry> NativeFileSystem::List(const std::string& path, bool foldersOnly) {
     std::wstring pattern = Wide(path);
     if (pattern.empty() || (pattern.back() != L'\\' && pattern.back() != L'/')) {
         pattern += L'\\';
     }
     pattern += L'*';
     WIN32_FIND_DATAW found{};
-    const HANDLE handle = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
-                                             FIND_FIRST_EX_LARGE_FETCH);
+    const HANDLE handle = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                             foldersOnly ? FindExSearchLimitToDirectories : FindExSearchNameMatch,
+                                             nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (handle == INVALID_HANDLE_VALUE) {
         throw FolderError(path);
     }
@@ -253,8 +262,11 @@ std::vector<FolderEntry> NativeFileSystem::ListFolder(const std::string& path) {
     std::vector<FolderEntry> entries;
     do {
         const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") {
-            entries.push_back({Narrow(found.cFileName), static_cast<int>(found.dwFileAttributes & 0xFFFF)});
+        const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (name != L"." && name != L".." && (folder || !foldersOnly)) {
+            const DWORD attributes = found.dwFileAttributes;
+            entries.push_back({Narrow(found.cFileName), static_cast<int>(attributes & 0xFFFF),
+                               (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0});
         }
     } while (::FindNextFileW(handle, &found));
     if (::GetLastError() != ERROR_NO_MORE_FILES) {

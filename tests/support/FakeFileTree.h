@@ -62,11 +62,19 @@ public:
         for (const auto& [key, child] : m_nodes) {
             if (key.size() > prefix.size() && key.compare(0, prefix.size(), prefix) == 0 &&
                 key.find('\\', prefix.size()) == std::string::npos) {
-                entries.push_back({key.substr(prefix.size()), child.attributes});
+                entries.push_back(
+                    {key.substr(prefix.size()), child.attributes, (child.attributes & FileAttribute::kDirectory) == 0});
             }
         }
         SortListing(entries);
         return entries;
+    }
+
+    std::vector<FolderEntry> ListSubFolders(const std::string& path) override {
+        std::vector<FolderEntry> folders = ListFolder(path);
+        std::erase_if(folders,
+                      [](const FolderEntry& entry) { return (entry.attributes & FileAttribute::kDirectory) == 0; });
+        return folders;
     }
 
     std::map<std::string, int> listings;  // how often each folder was listed

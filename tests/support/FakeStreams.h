@@ -90,6 +90,7 @@ public:
     bool IsRegularFile(const std::string& path) override { return m_real.IsRegularFile(path); }
     FolderInfo GetFolder(const std::string& path) override { return m_real.GetFolder(path); }
     std::vector<FolderEntry> ListFolder(const std::string& path) override { return m_real.ListFolder(path); }
+    std::vector<FolderEntry> ListSubFolders(const std::string& path) override { return m_real.ListSubFolders(path); }
 
     std::unique_ptr<ByteWriter> CreateReplacing(const std::string& path) override {
         auto inner = m_real.CreateReplacing(path);
