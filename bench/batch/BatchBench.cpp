@@ -20,6 +20,7 @@
 #include <QCoreApplication>
 #include <QPushButton>
 
+#include "bench/BenchSupport.h"
 #include "cli/HiddenWindow.h"
 #include "convert/AddRemove.h"
 #include "filelist/FileList.h"
@@ -47,21 +48,9 @@ public:
     int failures = 0;
 };
 
-class NoSettings final : public SettingsStore {
-public:
-    std::string GetSetting(const std::string&, const std::string& defaultValue) override { return defaultValue; }
-    void SaveSetting(const std::string&, const std::string&) override {}
-};
-
 class NoFolderPicker final : public FolderPicker {
 public:
     std::string BrowseForFolder(const std::string&, const std::string&) override { return {}; }
-};
-
-class NoEnvironment final : public Environment {
-public:
-    std::string ProgramFolder() const override { return {}; }
-    std::string DesktopFolder() const override { return "/tmp"; }
 };
 
 // The real yield, counted.
@@ -75,17 +64,6 @@ public:
 
 private:
     QtEventLoop m_loop;
-};
-
-class NoShell final : public Shell {
-public:
-    void Open(const std::string&) override {}
-};
-
-// The file picker is never opened here.
-class NoFilePicker final : public FilePicker {
-public:
-    std::vector<std::string> PickFiles(const std::string&, const std::string&, bool) override { return {}; }
 };
 
 // prefix + number + suffix, built by appending (GCC 12 warns falsely on literal + std::string at -O3).
@@ -140,17 +118,6 @@ long ResidentKiB() {
         }
     }
     return -1;
-}
-
-double Seconds(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 void Refill(const fs::path& folder) {

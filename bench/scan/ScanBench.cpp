@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtEventLoop.h"
 #include "ui/FileListSession.h"
@@ -43,32 +44,10 @@ public:
     int failures = 0;
 };
 
-class NoSettings final : public SettingsStore {
-public:
-    std::string GetSetting(const std::string&, const std::string& defaultValue) override { return defaultValue; }
-    void SaveSetting(const std::string&, const std::string&) override {}
-};
-
 class FixedFolderPicker final : public FolderPicker {
 public:
     std::string BrowseForFolder(const std::string&, const std::string&) override { return folder; }
     std::string folder;
-};
-
-class NoEnvironment final : public Environment {
-public:
-    std::string ProgramFolder() const override { return {}; }
-    std::string DesktopFolder() const override { return "/tmp"; }
-};
-
-class NoShell final : public Shell {
-public:
-    void Open(const std::string&) override {}
-};
-
-class NoFilePicker final : public FilePicker {
-public:
-    std::vector<std::string> PickFiles(const std::string&, const std::string&, bool) override { return {}; }
 };
 
 // Folder k hangs below folder (k - 1) / 3, so 500 folders reach 6 levels below the root; 20 small files in each.
@@ -84,17 +63,6 @@ void WriteTree(const fs::path& root) {
             std::ofstream(folders[k] / ("file" + std::to_string(n) + extensions[n % 5])) << "a\tb\n";
         }
     }
-}
-
-double Seconds(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 int Run(int rounds, bool keep) {
