@@ -20,15 +20,13 @@
 #include <QCoreApplication>
 #include <QPushButton>
 
+#include "bench/BenchSupport.h"
+#include "bench/WindowServices.h"
 #include "cli/HiddenWindow.h"
 #include "convert/AddRemove.h"
 #include "filelist/FileList.h"
 #include "platform/Platform.h"
-#include "platform/qt/QtClock.h"
 #include "platform/qt/QtEventLoop.h"
-#include "platform/qt/QtProgramStarter.h"
-#include "platform/qt/QtShell.h"
-#include "platform/qt/QtSkinFramework.h"
 #include "ui/FileListSession.h"
 #include "ui/Form1.h"
 
@@ -51,21 +49,9 @@ public:
     int failures = 0;
 };
 
-class NoSettings final : public SettingsStore {
-public:
-    std::string GetSetting(const std::string&, const std::string& defaultValue) override { return defaultValue; }
-    void SaveSetting(const std::string&, const std::string&) override {}
-};
-
 class NoFolderPicker final : public FolderPicker {
 public:
     std::string BrowseForFolder(const std::string&, const std::string&) override { return {}; }
-};
-
-class NoEnvironment final : public Environment {
-public:
-    std::string ProgramFolder() const override { return {}; }
-    std::string DesktopFolder() const override { return "/tmp"; }
 };
 
 // The real yield, counted.
@@ -79,12 +65,6 @@ public:
 
 private:
     QtEventLoop m_loop;
-};
-
-// The file picker is never opened here.
-class NoFilePicker final : public FilePicker {
-public:
-    std::vector<std::string> PickFiles(const std::string&, const std::string&, bool) override { return {}; }
 };
 
 // prefix + number + suffix, built by appending (GCC 12 warns falsely on literal + std::string at -O3).
@@ -141,17 +121,6 @@ long ResidentKiB() {
     return -1;
 }
 
-double Seconds(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 void Refill(const fs::path& folder) {
     fs::remove_all(folder);
     fs::create_directory(folder);
@@ -174,14 +143,19 @@ int Run(int files, int rounds, int entries, bool keep, bool withTr) {
     NoFolderPicker folderPicker;
     NoEnvironment environment;
     CountingEventLoop eventLoop;
-    QtShell shell;
-    OpeningShellExecutor shellExecutor(shell);
-    QtProgramStarter programStarter;
-    SeededRandomSource random;
-    QtClock clock;
-    QtSkinFramework skinFramework;
-    Platform platform{boxes, settings,      fileSystem,     folderPicker, environment, eventLoop,
-                      shell, shellExecutor, programStarter, random,       clock,       skinFramework};
+    WindowServices window;
+    Platform platform{boxes,
+                      settings,
+                      fileSystem,
+                      folderPicker,
+                      environment,
+                      eventLoop,
+                      window.shell,
+                      window.shellExecutor,
+                      window.programStarter,
+                      window.random,
+                      window.clock,
+                      window.skinFramework};
     ErrorReporter reporter(boxes);
     NoFilePicker filePicker;
 

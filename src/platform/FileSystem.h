@@ -1,8 +1,11 @@
 #pragma once
 
+#include <compare>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tabulane {
 
@@ -36,6 +39,33 @@ public:
 // /dev/zero would block it or never end. The command line reads pipes, FIFOs and devices as Unix tools do.
 enum class InputKind { Any, RegularFile };
 
+// One entry of a folder listing: its name (no folder), its attribute bits, and whether it is a regular file
+// (or a link to one) by its status: not a folder, device, FIFO or socket.
+struct FolderEntry {
+    std::string name;
+    int attributes = 0;
+    bool regularFile = false;
+};
+
+// Names the same folder however it is reached (through a link or another path): device and inode on POSIX,
+// volume serial and file index on Windows.
+struct FolderId {
+    std::uint64_t device = 0;
+    std::uint64_t index = 0;
+    friend auto operator<=>(const FolderId&, const FolderId&) = default;
+};
+
+// A folder as the folder walk looks at it.
+struct FolderInfo {
+    int attributes = 0;
+    bool isRoot = false;  // "/" (POSIX) or a drive root (Windows)
+    FolderId id;
+};
+
+// Puts a listing in the order every listing comes in: names compared case-insensitively (ASCII letters folded to
+// lower case, as strcasecmp compares them), ties by byte order, so a listing is the same on every run.
+void SortListing(std::vector<FolderEntry>& entries);
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -48,6 +78,18 @@ public:
     virtual std::unique_ptr<ByteReader> OpenRead(const std::string& path, InputKind kind) = 0;
     // Prepares to replace (or create) the file at path. Throws when the target cannot be written.
     virtual std::unique_ptr<ByteWriter> CreateReplacing(const std::string& path) = 0;
+
+    // True when path names an existing regular file, judged by its status and never by opening it (a FIFO or a
+    // device is not one, so asking never blocks); never throws.
+    virtual bool IsRegularFile(const std::string& path) = 0;
+    // The folder at path. Throws PlatformError: 76 when it is missing or no folder, 70 when it cannot be examined.
+    virtual FolderInfo GetFolder(const std::string& path) = 0;
+    // Every entry of the folder except "." and "..", hidden and system ones included, in SortListing's order.
+    // Throws PlatformError: 76 when the folder is missing or no folder, 70 when it cannot be read.
+    virtual std::vector<FolderEntry> ListFolder(const std::string& path) = 0;
+    // The folders among ListFolder's entries (links to folders included), in the same order and with the same
+    // errors; cheaper where the listing itself tells a file from a folder.
+    virtual std::vector<FolderEntry> ListSubFolders(const std::string& path) = 0;
 };
 
 // How a replacing writer holds the new version until it commits. Unnamed: an unnamed file in the target's folder
@@ -65,8 +107,14 @@ public:
     int GetAttributes(const std::string& path) override;
     std::unique_ptr<ByteReader> OpenRead(const std::string& path, InputKind kind) override;
     std::unique_ptr<ByteWriter> CreateReplacing(const std::string& path) override;
+    bool IsRegularFile(const std::string& path) override;
+    FolderInfo GetFolder(const std::string& path) override;
+    std::vector<FolderEntry> ListFolder(const std::string& path) override;
+    std::vector<FolderEntry> ListSubFolders(const std::string& path) override;
 
 private:
+    std::vector<FolderEntry> List(const std::string& path, bool foldersOnly);
+
     TemporaryFiles m_temporaries;
 };
 

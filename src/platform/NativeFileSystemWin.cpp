@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -172,6 +173,112 @@ std::unique_ptr<ByteWriter> NativeFileSystem::CreateReplacing(const std::string&
         throw error;
     }
     return std::make_unique<ReplacingWriter>(path, temp, handle);
+}
+
+namespace {
+
+// Closes a find handle however the listing ends.
+struct FindCloser {
+    void operator()(HANDLE handle) const { ::FindClose(handle); }
+};
+
+std::string Narrow(const wchar_t* text) {
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) {
+        return {};
+    }
+    std::string narrow(static_cast<std::size_t>(length - 1), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow.data(), length, nullptr, nullptr);
+    return narrow;
+}
+
+// Folder calls name a missing folder "Path not found", as the folder walk expects.
+PlatformError FolderError(const std::string& path) {
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_DIRECTORY) {
+        return PlatformError(ErrorNumber::kPathNotFound, "Path not found: " + path);
+    }
+    ::SetLastError(error);
+    return LastError(path);
+}
+
+}  // namespace
+
+bool NativeFileSystem::IsRegularFile(const std::string& path) {
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(Wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
+FolderInfo NativeFileSystem::GetFolder(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        ::SetLastError(attributes == INVALID_FILE_ATTRIBUTES ? ::GetLastError() : ERROR_DIRECTORY);
+        throw FolderError(path);
+    }
+    FolderInfo info;
+    info.attributes = static_cast<int>(attributes & 0xFFFF);
+    wchar_t volume[MAX_PATH + 1] = {};
+    wchar_t full[MAX_PATH + 1] = {};
+    if (::GetVolumePathNameW(wide.c_str(), volume, MAX_PATH) &&
+        ::GetFullPathNameW(wide.c_str(), MAX_PATH, full, nullptr) > 0) {
+        std::wstring fullPath = full;
+        if (fullPath.empty() || fullPath.back() != L'\\') {
+            fullPath += L'\\';
+        }
+        info.isRoot = _wcsicmp(fullPath.c_str(), volume) == 0;
+    }
+    const HANDLE handle = ::CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        BY_HANDLE_FILE_INFORMATION about{};
+        if (::GetFileInformationByHandle(handle, &about)) {
+            info.id = {about.dwVolumeSerialNumber,
+                       (static_cast<std::uint64_t>(about.nFileIndexHigh) << 32) | about.nFileIndexLow};
+        }
+        ::CloseHandle(handle);
+    }
+    return info;
+}
+
+std::vector<FolderEntry> NativeFileSystem::ListFolder(const std::string& path) {
+    return List(path, false);
+}
+
+std::vector<FolderEntry> NativeFileSystem::ListSubFolders(const std::string& path) {
+    return List(path, true);
+}
+
+std::vector<FolderEntry> NativeFileSystem::List(const std::string& path, bool foldersOnly) {
+    std::wstring pattern = Wide(path);
+    if (pattern.empty() || (pattern.back() != L'\\' && pattern.back() != L'/')) {
+        pattern += L'\\';
+    }
+    pattern += L'*';
+    WIN32_FIND_DATAW found{};
+    const HANDLE handle = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                             foldersOnly ? FindExSearchLimitToDirectories : FindExSearchNameMatch,
+                                             nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (handle == INVALID_HANDLE_VALUE) {
+        throw FolderError(path);
+    }
+    const std::unique_ptr<void, FindCloser> closer(handle);
+    std::vector<FolderEntry> entries;
+    do {
+        const std::wstring name = found.cFileName;
+        const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (name != L"." && name != L".." && (folder || !foldersOnly)) {
+            const DWORD attributes = found.dwFileAttributes;
+            entries.push_back({Narrow(found.cFileName), static_cast<int>(attributes & 0xFFFF),
+                               (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0});
+        }
+    } while (::FindNextFileW(handle, &found));
+    if (::GetLastError() != ERROR_NO_MORE_FILES) {
+        throw FolderError(path);
+    }
+    SortListing(entries);
+    return entries;
 }
 
 }  // namespace tabulane

@@ -76,8 +76,9 @@ std::string JoinFolderAndName(std::string_view folder, std::string_view name, Pa
         }
         return fixed;
     }
-    if (folder == "/") {
-        return "/" + std::string(name);
+    // Under the root the join reads "/name", never "//name", also below a root the walk wrote as "//".
+    if (path.compare(0, 2, "//") == 0) {
+        path.erase(0, 1);
     }
     return path;
 }

@@ -17,7 +17,7 @@ public:
     FileListSession(const FileListSession&) = delete;
     FileListSession& operator=(const FileListSession&) = delete;
 
-    // Fills the handlers of Add File(s), Start Converting, Clear List and the list's removal events.
+    // Fills the handlers of the buttons that fill, empty and convert the list, its removal events and drops.
     void Wire(Form1Events& events);
 
     FileList& List() { return m_list; }

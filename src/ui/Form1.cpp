@@ -4,6 +4,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -11,6 +14,7 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QProgressBar>
@@ -212,6 +216,9 @@ void Form1::BuildControls() {
     ListView1->header()->setStretchLastSection(false);
     ListView1->header()->setSectionsMovable(false);
     ListView1->setModel(m_defaultListModel);
+    // Drops are handled by the window (the list's own drop handling would try to move rows).
+    ListView1->setAcceptDrops(true);
+    ListView1->viewport()->setAcceptDrops(true);
 
     PushButton1 = MakePushButton(this, "PushButton1", "Add File(s)", 120, 3210, 3840, 405);
     PushButton3 = MakePushButton(this, "PushButton3", "Add All File(s) In Folder", 4080, 3210, 3840, 405);
@@ -332,6 +339,9 @@ void Form1::WatchPointer() {
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (watched == ListView1->viewport() && HandleListDrag(event)) {
+        return true;
+    }
     // Mouse moves only: entering a control also enters the frames around it, which must not reset the pointer.
     if (type == QEvent::MouseMove) {
         // A disabled control takes no mouse input: the move belongs to the first enabled frame or window around it.
@@ -350,6 +360,60 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         m_events.ListView1_KeyDown(static_cast<QKeyEvent*>(event)->key());
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool Form1::HandleListDrag(QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove) {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        // Qt numbers copy, move and link as the platform's drop effects do.
+        int effect = static_cast<int>(drag->proposedAction());
+        if (m_events.DragOverList) {
+            m_events.DragOverList(DragDataFrom(drag->mimeData()), effect);
+        } else {
+            effect = kDropEffectNone;
+        }
+        if (effect == kDropEffectNone) {
+            drag->ignore();  // the platform shows its no-drop pointer
+        } else {
+            drag->setDropAction(static_cast<Qt::DropAction>(effect));
+            drag->accept();
+        }
+        return true;
+    }
+    if (type == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const DragData dropped = DragDataFrom(drop->mimeData());
+        if (!dropped.offersFileList || !m_events.DropOnList) {
+            drop->ignore();
+            return true;
+        }
+        drop->acceptProposedAction();
+        m_events.DropOnList(dropped);
+        return true;
+    }
+    return false;
+}
+
+DragData DragDataFrom(const QMimeData* mime) {
+    DragData data;
+    if (mime == nullptr || !mime->hasUrls() || mime->urls().isEmpty()) {
+        return data;
+    }
+    for (const QUrl& url : mime->urls()) {
+        if (!url.isLocalFile()) {
+            data.paths.clear();
+            return data;
+        }
+        QString path = QDir::toNativeSeparators(url.toLocalFile());
+        // A folder may come as "dir/": the walk adds its own separator.
+        while (path.size() > 1 && path.endsWith(QDir::separator()) && !path.endsWith(QStringLiteral(":\\"))) {
+            path.chop(1);
+        }
+        data.paths.push_back(path.toStdString());
+    }
+    data.offersFileList = true;
+    return data;
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

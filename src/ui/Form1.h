@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "filelist/DragDrop.h"
 #include "platform/MainWindow.h"
 #include "platform/Platform.h"
 #include "platform/SkinnableWindow.h"
@@ -15,6 +16,7 @@
 #include "ui/TextProgressBar.h"
 
 class QAbstractItemModel;
+class QMimeData;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
@@ -37,7 +39,12 @@ struct Form1Events {
     std::function<void()> PushButton7_Click;  // sample files
     std::function<void()> ListView1_DblClick;
     std::function<void(int qtKey)> ListView1_KeyDown;
+    std::function<void(const DragData& data, int& effect)> DragOverList;  // effect: 0 none, 1 copy, 2 move, 4 link
+    std::function<void(const DragData& data)> DropOnList;
 };
+
+// A drag's data as the list sees it: a file list only when every address is a local file, in the delivered order.
+DragData DragDataFrom(const QMimeData* mime);
 
 // The main window: a fixed layout whose controls carry the design's names, wired to the logic's handlers.
 class Form1 final : public QWidget, public MainWindow, public SkinnableWindow {
@@ -123,6 +130,8 @@ private:
     void ApplyPointer();
     // Every control of the design, inner ones included, in the design's order.
     std::vector<QWidget*> DesignControls() const;
+    // Drags over and drops on the list; true when the event was handled here.
+    bool HandleListDrag(QEvent* event);
     // Runs an event handler that has no trap of its own; a failure is reported instead of escaping into Qt, as
     // the handler's first step, unless the handler runs inside a trapped step (PassHandlerFailuresUp).
     void RunHandler(const char* name, const std::function<void()>& handler);

@@ -246,6 +246,50 @@ TEST_F(NativeFileSystemTest, ReadsAFileInAnyChunks) {
     EXPECT_EQ(reader->Read(nullptr, 0), 0U);
 }
 
+TEST_F(NativeFileSystemTest, AFolderListsInCaseInsensitiveOrderWithWindowsAttributes) {
+    for (const char* name : {"b.txt", "B.txt", "a.txt", "_under", "Zed", ".hidden"}) {
+        test::WriteFileBytes(m_dir.File(name), "x");
+    }
+    fs::create_directory(m_dir.File("sub"));
+    fs::create_directory_symlink(m_dir.File("sub"), m_dir.File("link"));
+    ASSERT_EQ(::mkfifo(m_dir.File("pipe").c_str(), 0644), 0);
+    ::chmod(m_dir.File("Zed").c_str(), 0444);
+
+    std::vector<std::pair<std::string, int>> listed;
+    for (const FolderEntry& entry : m_files.ListFolder(m_dir.Path().string())) {
+        listed.emplace_back(entry.name, entry.attributes);
+    }
+    // Letters fold to lower case before comparing, so "_" sorts before them; "B" before "b" on a tie.
+    EXPECT_EQ(listed, (std::vector<std::pair<std::string, int>>{{".hidden", 34},
+                                                                {"_under", 32},
+                                                                {"a.txt", 32},
+                                                                {"B.txt", 32},
+                                                                {"b.txt", 32},
+                                                                {"link", 1040},
+                                                                {"pipe", 0},
+                                                                {"sub", 16},
+                                                                {"Zed", 33}}));
+    EXPECT_TRUE(m_files.IsRegularFile(m_dir.File("a.txt")));
+    for (const char* notRegular : {"pipe", "sub", "link", "missing"}) {
+        EXPECT_FALSE(m_files.IsRegularFile(m_dir.File(notRegular))) << notRegular;
+    }
+}
+
+TEST_F(NativeFileSystemTest, AFolderIsKnownByItsIdentityWhateverThePath) {
+    fs::create_directory(m_dir.File("sub"));
+    fs::create_directory_symlink(m_dir.File("sub"), m_dir.File("link"));
+    test::WriteFileBytes(m_dir.File("file"), "x");
+    EXPECT_EQ(m_files.GetFolder(m_dir.File("link") + "/").id, m_files.GetFolder(m_dir.File("sub")).id);
+    EXPECT_NE(m_files.GetFolder(m_dir.File("sub")).id, m_files.GetFolder(m_dir.Path().string()).id);
+    EXPECT_FALSE(m_files.GetFolder(m_dir.File("sub")).isRoot);
+    EXPECT_TRUE(m_files.GetFolder("/").isRoot);
+    EXPECT_TRUE(m_files.GetFolder("//").isRoot);
+    for (const std::string& missing : {m_dir.File("missing"), m_dir.File("file"), std::string()}) {
+        EXPECT_EQ(ErrorNumberOf([&] { m_files.GetFolder(missing); }), ErrorNumber::kPathNotFound) << missing;
+        EXPECT_EQ(ErrorNumberOf([&] { m_files.ListFolder(missing); }), ErrorNumber::kPathNotFound) << missing;
+    }
+}
+
 TEST_F(NativeFileSystemTest, OpeningWhatCannotBeReadIsAnError) {
     EXPECT_EQ(ErrorNumberOf([&] { m_files.OpenRead(m_dir.File("missing.txt"), InputKind::Any); }),
               ErrorNumber::kFileNotFound);

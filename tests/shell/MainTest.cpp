@@ -133,6 +133,7 @@ TEST(PathOperations, JoinNeverDoublesTheSeparatorAfterARoot) {
     EXPECT_EQ(JoinFolderAndName(R"(\\server\share)", "x.txt", PathStyle::Windows), R"(\\server\share\x.txt)");
     EXPECT_EQ(JoinFolderAndName("/", "name", PathStyle::Posix), "/name");
     EXPECT_EQ(JoinFolderAndName("/data", "in.txt", PathStyle::Posix), "/data/in.txt");
+    EXPECT_EQ(JoinFolderAndName("//data", "in.txt", PathStyle::Posix), "/data/in.txt");  // below a walked root
 }
 
 TEST(PathOperations, ExistenceAndFolderTestsAgainstRealEntries) {

@@ -26,16 +26,17 @@ struct FakePlatform {
     FakeRandomSource random;
     FakeClock clock;
     FakeSkinFramework skinFramework;
-    Platform platform = With(folderPicker, eventLoop, skinFramework);
+    Platform platform = With(files, folderPicker, eventLoop, skinFramework);
 
     // The same services with some replaced by a scripted or real one.
-    Platform With(FolderPicker& picker, EventLoop& loop, SkinFramework& skin) {
-        return {boxes, settings,      files,          picker, environment, loop,
+    Platform With(FileSystem& fileSystem, FolderPicker& picker, EventLoop& loop, SkinFramework& skin) {
+        return {boxes, settings,      fileSystem,     picker, environment, loop,
                 shell, shellExecutor, programStarter, random, clock,       skin};
     }
-    Platform With(FolderPicker& picker) { return With(picker, eventLoop, skinFramework); }
-    Platform With(EventLoop& loop) { return With(folderPicker, loop, skinFramework); }
-    Platform With(SkinFramework& skin) { return With(folderPicker, eventLoop, skin); }
+    Platform With(FileSystem& fileSystem) { return With(fileSystem, folderPicker, eventLoop, skinFramework); }
+    Platform With(FolderPicker& picker) { return With(files, picker, eventLoop, skinFramework); }
+    Platform With(EventLoop& loop) { return With(files, folderPicker, loop, skinFramework); }
+    Platform With(SkinFramework& skin) { return With(files, folderPicker, eventLoop, skin); }
 };
 
 }  // namespace tabulane::test

@@ -87,6 +87,11 @@ public:
         return std::make_unique<StringReader>(data, static_cast<std::size_t>(-1), readFailAfter);
     }
 
+    bool IsRegularFile(const std::string& path) override { return m_real.IsRegularFile(path); }
+    FolderInfo GetFolder(const std::string& path) override { return m_real.GetFolder(path); }
+    std::vector<FolderEntry> ListFolder(const std::string& path) override { return m_real.ListFolder(path); }
+    std::vector<FolderEntry> ListSubFolders(const std::string& path) override { return m_real.ListSubFolders(path); }
+
     std::unique_ptr<ByteWriter> CreateReplacing(const std::string& path) override {
         auto inner = m_real.CreateReplacing(path);
         return std::make_unique<Writer>(std::move(inner), writeFailAfter);

@@ -2,17 +2,22 @@
 
 #include <QDesktopServices>
 #include <QDir>
-#include <QString>
-#include <QUrl>
+#include <QRegularExpression>
 
 namespace tabulane {
 
 void QtShell::Open(const std::string& target) {
+    QDesktopServices::openUrl(UrlFor(target));
+}
+
+QUrl QtShell::UrlFor(const std::string& target) {
     const QString text = QString::fromStdString(target);
-    // A drive letter parses as a one-letter scheme, so only a longer scheme makes an address.
-    const QUrl address(text);
-    const bool isAddress = !QDir::isAbsolutePath(text) && address.scheme().size() > 1;
-    QDesktopServices::openUrl(isAddress ? address : QUrl::fromLocalFile(text));
+    // Two letters or more before the colon: a drive letter ("C:\") is a path, not a scheme.
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    if (scheme.match(text).hasMatch()) {
+        return QUrl(text);
+    }
+    return QUrl::fromLocalFile(QDir::fromNativeSeparators(text));
 }
 
 }  // namespace tabulane

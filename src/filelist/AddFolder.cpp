@@ -1,0 +1,340 @@
+#include "filelist/AddFolder.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "platform/PlatformError.h"
+#include "platform/Utf8.h"
+#include "shell/SettingKeys.h"
+
+namespace tabulane {
+
+namespace {
+
+// The length of the UTF-8 sequence at text[at] and its code point; 0 when the bytes there are not valid UTF-8
+// (a stray continuation, a short, overlong or surrogate sequence, or a value beyond U+10FFFF).
+std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& codePoint) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    std::size_t length = 0;
+    char32_t minimum = 0;
+    if (lead < 0x80) {
+        codePoint = lead;
+        return 1;
+    } else if ((lead & 0xE0) == 0xC0) {
+        length = 2, minimum = 0x80, codePoint = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, minimum = 0x800, codePoint = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, minimum = 0x10000, codePoint = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size()) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) {
+            return 0;
+        }
+        codePoint = (codePoint << 6) | (byte(at + i) & 0x3F);
+    }
+    if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+        return 0;
+    }
+    return length;
+}
+
+bool IsValidUtf8(std::string_view text) {
+    char32_t codePoint = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = DecodeUtf8(text, at, codePoint);
+        if (length == 0) {
+            return false;
+        }
+        at += length;
+    }
+    return true;
+}
+
+unsigned char FoldCase(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
+}
+
+// The bytes of the character that starts at text[at] (a broken sequence counts as one byte).
+std::size_t CharacterLength(std::string_view text, std::size_t at) {
+    std::size_t end = at + 1;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+        ++end;
+    }
+    return end - at;
+}
+
+// "*" and "?" only, case-insensitive; backtracks to the last "*" on a mismatch, so it runs in quadratic time at worst.
+bool MatchGlob(std::string_view name, std::string_view pattern) {
+    std::size_t n = 0;
+    std::size_t p = 0;
+    std::size_t starAt = std::string_view::npos;
+    std::size_t resumeAt = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starAt = p++;
+            resumeAt = n;
+        } else if (p < pattern.size() && pattern[p] == '?') {
+            ++p;
+            n += CharacterLength(name, n);
+        } else if (p < pattern.size() && FoldCase(pattern[p]) == FoldCase(name[n])) {
+            ++p;
+            ++n;
+        } else if (starAt != std::string_view::npos) {
+            p = starAt + 1;
+            resumeAt += CharacterLength(name, resumeAt);
+            n = resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+bool IsHiddenSystemFolder(int attributes) {
+    return attributes == kHiddenSystemFolder || attributes == kHiddenSystemAliasFolder;
+}
+
+// The walk's state shared by every level of one walk.
+struct Walk {
+    Platform& platform;
+    ErrorReporter& reporter;
+    PathStyle style;
+    std::set<FolderId> visited;  // folders already walked: a folder reached again through a link is not
+    // What the file system said of each folder: every level asks again about all the folders below it, which
+    // would cost a deep tree its depth times over.
+    std::map<std::string, FolderInfo> looked;
+
+    bool IsKnownFolder(const std::string& folder) {
+        return looked.count(folder) != 0 || IsFolder(platform.files, folder);
+    }
+    const FolderInfo& LookUp(const std::string& folder) {
+        const auto known = looked.find(folder);
+        return known != looked.end() ? known->second
+                                     : looked.emplace(folder, platform.files.GetFolder(folder)).first->second;
+    }
+};
+
+// Removes the first entry equal to folder, counting from the front.
+void RemoveFirst(std::vector<std::string>& folders, const std::string& folder) {
+    const auto first = std::find(folders.begin(), folders.end(), folder);
+    if (first != folders.end()) {
+        folders.erase(first);
+    }
+}
+
+void WalkLevel(std::vector<std::string>& folders, bool recurse, Walk& walk) {
+    ErrorTrap trap(walk.reporter, "AddFolder", "GetSubDirectories2016", "Marlowdin");
+    FileSystem& files = walk.platform.files;
+    const std::size_t maxPath = MaxPathOf(walk.style);
+    const char separator = SeparatorOf(walk.style);
+    std::vector<std::string> found;
+
+    // Indexed, not iterated: a folder that cannot be read is removed, and the walk goes on with the one after it.
+    for (std::size_t i = 0; i < folders.size();) {
+        const std::string folder = folders[i];
+        bool walkable = false;
+        trap.Step(100, [&] { walkable = walk.IsKnownFolder(folder); });
+        if (!walkable || CountCharacters(folder) >= maxPath) {
+            ++i;
+            continue;
+        }
+        trap.Step(102, [&] { walk.platform.eventLoop.YieldToMessageLoop(); });
+        FolderInfo info;
+        walkable = false;
+        trap.Step(104, [&] {
+            info = walk.LookUp(folder);
+            walkable = info.isRoot || !IsHiddenSystemFolder(info.attributes);
+        });
+        if (!walkable) {
+            ++i;
+            continue;
+        }
+        if (!walk.visited.insert(info.id).second) {
+            RemoveFirst(folders, folder);
+            continue;
+        }
+        try {
+            for (const FolderEntry& entry : files.ListSubFolders(folder)) {
+                walk.platform.eventLoop.YieldToMessageLoop();
+                const std::string& name = entry.name;
+                if (CountCharacters(name) >= maxPath || HasUnsafeNameCharacter(name) ||
+                    name.find('?') != std::string::npos || name == "." || name == "..") {
+                    continue;
+                }
+                found.push_back(folder + name + separator);
+            }
+        } catch (const PlatformError& error) {
+            if (error.Number() == ErrorNumber::kPermissionDenied || error.Number() == ErrorNumber::kPathNotFound) {
+                RemoveFirst(folders, folder);
+                continue;
+            }
+            // Any other failure ends this folder's subfolder list; the folder itself stays.
+        } catch (const std::exception&) {
+        }
+        ++i;
+    }
+
+    if (recurse && !found.empty()) {
+        WalkLevel(found, recurse, walk);
+    }
+    for (const std::string& child : found) {
+        bool isFolder = false;
+        trap.Step(106, [&] { isFolder = walk.IsKnownFolder(child); });
+        if (!isFolder) {
+            continue;
+        }
+        trap.Step(108, [&] { walk.platform.eventLoop.YieldToMessageLoop(); });
+        trap.Step(110, [&] {
+            const FolderInfo& info = walk.LookUp(child);
+            if (info.isRoot || !IsHiddenSystemFolder(info.attributes)) {
+                folders.push_back(child);
+            }
+        });
+    }
+}
+
+// ListFilesInFolder with each file's attributes. A file counts as existing by the status the listing read: asking
+// again for every file would double the cost of a scan for nothing but a race of microseconds.
+std::vector<FolderEntry> ListMatchingFiles(FileSystem& files, const std::string& folder, std::string_view pattern,
+                                           PathStyle style) {
+    const char separator = SeparatorOf(style);
+    const std::string prefix = !folder.empty() && folder.back() == separator ? folder : folder + separator;
+    std::vector<FolderEntry> entries;
+    try {
+        entries = files.ListFolder(prefix);
+    } catch (const PlatformError& error) {
+        if (error.Number() == ErrorNumber::kPathNotFound) {
+            return {};
+        }
+        throw;
+    }
+    // A path that is not UTF-8 could not be passed on (on Windows: not in the code page), so it never exists.
+    const bool folderValid = IsValidUtf8(prefix);
+    std::erase_if(entries, [&](const FolderEntry& entry) {
+        return !folderValid || !entry.regularFile || (entry.attributes & FileAttribute::kDirectory) != 0 ||
+               !MatchesWildcard(entry.name, pattern) || !IsValidUtf8(entry.name);
+    });
+    return entries;
+}
+
+}  // namespace
+
+bool HasUnsafeNameCharacter(std::string_view name) {
+    char32_t codePoint = 0;
+    for (std::size_t at = 0; at < name.size();) {
+        const std::size_t length = DecodeUtf8(name, at, codePoint);
+        if (length == 0 || codePoint < 32 || (codePoint >= 127 && codePoint <= 159) || codePoint == U'?') {
+            return true;
+        }
+        at += length;
+    }
+    return false;
+}
+
+bool MatchesWildcard(std::string_view name, std::string_view pattern) {
+    if (MatchGlob(name, pattern)) {
+        return true;
+    }
+    if (name.find('.') != std::string_view::npos) {
+        return false;
+    }
+    // A name without an extension matches as if it ended with a dot: "*.*" and "*." take it.
+    if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*") {
+        return MatchGlob(name, pattern.substr(0, pattern.size() - 2));
+    }
+    if (!pattern.empty() && pattern.back() == '.') {
+        return MatchGlob(name, pattern.substr(0, pattern.size() - 1));
+    }
+    return false;
+}
+
+bool IsExistingFile(FileSystem& files, const std::string& path) {
+    try {
+        return IsValidUtf8(path) && files.IsRegularFile(path);
+    } catch (...) {
+        return false;
+    }
+}
+
+std::vector<std::string> ListFilesInFolder(FileSystem& files, const std::string& folder, std::string_view pattern,
+                                           PathStyle style) {
+    std::vector<std::string> names;
+    for (FolderEntry& entry : ListMatchingFiles(files, folder, pattern, style)) {
+        names.push_back(std::move(entry.name));
+    }
+    return names;
+}
+
+void GetSubDirectories2016(std::vector<std::string>& folders, bool recurse, Platform& platform, ErrorReporter& reporter,
+                           PathStyle style) {
+    Walk walk{platform, reporter, style, {}, {}};
+    WalkLevel(folders, recurse, walk);
+}
+
+void AppendFolderTree(ErrorTrap& trap, int firstStep, const std::string& folder, const std::string& pattern,
+                      FileList& list, Platform& platform, ErrorReporter& reporter, PathStyle style) {
+    std::vector<std::string> folders;
+    trap.Step(firstStep, [&] { folders.push_back(folder + SeparatorOf(style)); });
+    trap.Step(firstStep + 2, [&] { GetSubDirectories2016(folders, true, platform, reporter, style); });
+    for (const std::string& entry : folders) {
+        const std::string v = entry.substr(0, entry.size() - 1);
+        std::vector<FolderEntry> files;
+        trap.Step(firstStep + 4, [&] { files = ListMatchingFiles(platform.files, v, pattern, style); });
+        for (const FolderEntry& file : files) {
+            if (file.name.front() == '~' || file.attributes == kHiddenArchiveFile) {
+                continue;
+            }
+            // The join also turns "C:\\name" (and POSIX "//name") after a root into a single separator.
+            trap.Step(firstStep + 6, [&] { list.Append(JoinFolderAndName(v, file.name, style)); });
+        }
+    }
+}
+
+void PushButton3_Click(MainWindow& window, FileList& list, Platform& platform, ErrorReporter& reporter,
+                       const std::string& applicationTitle, PathStyle style) {
+    ErrorTrap trap(reporter, "Form1", "PushButton3_Click");
+    std::string answer;
+    trap.Step(100, [&] {
+        answer = platform.boxes.InputBox(kExtensionPrompt, applicationTitle,
+                                         platform.settings.GetSetting(SettingKey::kExtension, "*"));
+    });
+    if (answer.empty()) {
+        return;
+    }
+    trap.Step(102, [&] { platform.settings.SaveSetting(SettingKey::kExtension, answer); });
+    std::string chosen;
+    trap.Step(104, [&] {
+        chosen = platform.folderPicker.BrowseForFolder(kAddFolderPickerTitle,
+                                                       platform.settings.GetSetting(SettingKey::kLastFolder, ""));
+    });
+    if (chosen.empty()) {
+        return;
+    }
+    trap.Step(106, [&] { platform.settings.SaveSetting(SettingKey::kLastFolder, chosen); });
+    // The busy state is the one pointer value a run shows as well: a scan inside a run must not end it.
+    bool runShowsHourglass = false;
+    trap.Step(108, [&] {
+        runShowsHourglass = window.Pointer() == MousePointer::Hourglass;
+        window.SetPointer(MousePointer::Hourglass);
+    });
+    AppendFolderTree(trap, 110, chosen, "*." + answer, list, platform, reporter, style);
+    trap.Step(118, [&] {
+        if (!runShowsHourglass) {
+            window.SetPointer(MousePointer::Default);
+        }
+    });
+}
+
+}  // namespace tabulane
