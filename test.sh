@@ -11,6 +11,9 @@ if [ ${#sources[@]} -gt 0 ]; then
     clang-format --dry-run --Werror "${sources[@]}"
 fi
 
+# Includes run down the layers only, and Qt stays in the window and the Qt platform parts.
+tools/check-layers.sh
+
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DTABULANE_SANITIZE=ON -DCMAKE_CXX_FLAGS="-Werror -O1"
 cmake --build build-test -j "$(nproc)"
 ctest --test-dir build-test --output-on-failure -j "$(nproc)"

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Fails when a source file includes a layer above its own, or Qt outside the window and the Qt platform parts.
+# The layers, lowest first; each may include itself and the layers listed for it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+declare -A allowed=(
+    [platform]="platform"
+    [shell]="platform shell"
+    [filelist]="platform shell filelist"
+    [convert]="platform shell filelist convert"
+    [cli]="platform shell filelist convert cli"
+    [ui]="platform shell filelist convert cli ui"
+)
+qt_allowed=(src/ui/ src/platform/qt/ src/main.cpp)
+
+failures=0
+while IFS= read -r file; do
+    relative=${file#src/}
+    layer=${relative%%/*}
+    [ "$layer" = "$relative" ] && layer=main  # files directly in src/ (main.cpp) may include everything
+    while IFS=: read -r line text; do
+        if [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\"([a-z]+)/ ]]; then
+            target=${BASH_REMATCH[1]}
+            if [ "$layer" != main ] && [[ " ${allowed[$layer]:-} " != *" $target "* ]]; then
+                echo "$file:$line: $layer must not include $target (${text#"${text%%[![:space:]]*}"})"
+                failures=$((failures + 1))
+            fi
+        elif [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\<Q ]]; then
+            permitted=false
+            for prefix in "${qt_allowed[@]}"; do
+                [[ $file == "$prefix"* ]] && permitted=true
+            done
+            if [ "$permitted" = false ]; then
+                echo "$file:$line: Qt is included outside src/ui and src/platform/qt (${text#"${text%%[![:space:]]*}"})"
+                failures=$((failures + 1))
+            fi
+        fi
+    done < <(grep -n '#[[:space:]]*include' "$file" || true)
+done < <(git ls-files --cached --others --exclude-standard -- 'src/*.cpp' 'src/*.h')
+
+if [ "$failures" -gt 0 ]; then
+    echo "Layer check: $failures include(s) run against the layers." >&2
+    exit 1
+fi
+echo "Layer check: every include runs down the layers."
