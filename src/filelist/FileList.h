@@ -8,7 +8,7 @@
 
 namespace tabulane {
 
-// The list control's number for a position that holds no entry.
+// Our error number for a position that holds no entry.
 inline constexpr int kIndexOutOfBoundsError = 35600;
 
 // Told about every change of a FileList, before and after it, so a view can keep its rows in step

@@ -31,7 +31,7 @@ private:
     int m_number;
 };
 
-// Maps an errno value to the runtime's error number and description; the path, when given, is named in the text.
+// Maps an errno value to our error number and description; the path, when given, is named in the text.
 PlatformError ErrorFromErrno(int errnoValue, const std::string& path = {});
 
 }  // namespace tabulane

@@ -8,7 +8,7 @@
 namespace tabulane {
 namespace {
 
-// The runtime's error for cutting a text at a position that is not there.
+// Our error number when the default output folder cannot be built (no desktop folder).
 constexpr int kInvalidProcedureCall = 5;
 // The exit status when the command line failed with a reported error instead of returning its own.
 constexpr int kExitAfterReportedError = 1;

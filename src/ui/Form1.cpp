@@ -48,7 +48,7 @@ namespace {
 constexpr int kTwipsPerPixel = 15;
 constexpr int kClientWidthTwips = 8040;
 constexpr int kClientHeightTwips = 8955;
-// The runtime's error for a picture file it cannot read.
+// Our error number for a pointer file that cannot be read as a picture.
 constexpr int kInvalidPicture = 481;
 constexpr int kInvalidPropertyValue = 380;
 constexpr int kObjectRequired = 424;
@@ -417,7 +417,7 @@ DragData DragDataFrom(const QMimeData* mime) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    // Form_Unload: every setting was stored when it changed, so nothing is saved here.
+    // Every setting was stored when it changed, so closing saves nothing.
     event->accept();
     if (m_endProgram) {
         m_endProgram();

@@ -21,7 +21,7 @@ constexpr int kSkinOption5 = 5;
 constexpr int kSkinOption10 = 10;
 constexpr int kApplyToWindow = 3;
 
-// A property read late-bound: a truth value counts as the runtime's -1 or 0; text is no number.
+// A property read through the skin component: a truth value counts as -1 or 0; text is no number.
 std::int32_t AsInteger(const DispatchValue& value) {
     if (const auto* number = std::get_if<std::int32_t>(&value)) {
         return *number;

@@ -18,7 +18,7 @@ constexpr int kOption5 = 5;
 constexpr int kOption10 = 10;
 constexpr int kApplyToWindow = 3;
 
-// The runtime's answers to a late-bound call it cannot make.
+// Our error numbers for a call the skin component cannot make.
 constexpr int kInvalidProcedureCall = 5;
 constexpr int kArgumentNotOptional = 449;
 constexpr int kNotSupported = 438;
