@@ -43,6 +43,7 @@ public:
     void Write(const char* data, std::size_t size) override {
         ++writeCalls;
         if (written.size() + size > m_failAfter) {
+            ++failedWrites;
             throw PlatformError(61, "Disk full");
         }
         written.append(data, size);
@@ -58,6 +59,7 @@ public:
     std::string written;
     bool committed = false;
     int writeCalls = 0;
+    int failedWrites = 0;
 
 private:
     std::string* m_committed;
