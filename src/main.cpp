@@ -50,7 +50,7 @@ int ConvertWithoutDisplay(int argc, char** argv, const std::string& argumentText
 int main(int argc, char** argv) {
     using namespace tabulane;
 
-    const std::string argumentText = ArgumentTextFromArgv(argc, argv);
+    const std::string argumentText = ProgramArgumentText(argc, argv);
     if (IsHeadless(ReadDisplayEnvironment())) {
         if (argumentText.empty()) {
             std::cerr << "Tabulane: the window needs a display, and none is available (no DISPLAY or WAYLAND_DISPLAY, "

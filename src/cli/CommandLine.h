@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "convert/AddRemove.h"
@@ -36,6 +37,13 @@ std::string UsageText2();
 
 // argv[1..] joined with single spaces; an argument that is empty or holds a space is wrapped in double quotes.
 std::string ArgumentTextFromArgv(int argc, const char* const* argv);
+
+// A raw command line less the program name (quoted: up to the closing quote; else up to the first space or tab)
+// and the spaces and tabs after it; the rest is kept exactly, the user's own quoting included.
+std::string ArgumentTextFromRawCommandLine(std::string_view commandLine);
+
+// The running program's argument text: the raw command line on Windows, argv elsewhere.
+std::string ProgramArgumentText(int argc, const char* const* argv);
 
 // Runs the command-line mode on a non-empty argument text: the usage box or one conversion.
 // Returns the exit status: kExitUsage when the usage was shown, kExitConversionFailed when an error was reported.

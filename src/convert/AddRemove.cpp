@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "platform/TextCodes.h"
+
 namespace tabulane {
 
 TextEncoding DetectByteOrderMark(FileSystem& files, const std::string& path) {
@@ -73,7 +75,12 @@ void ConvertCSVFSO(ConversionServices& services, const std::string& inputPath, c
     options.collapseSpaces = collapseSpaces;
     options.bufferSize = services.bufferSize;
 
-    trap.Step(100, [&] { options.encoding = DetectByteOrderMark(services.files, inputPath); });
+    trap.Step(100, [&] {
+        options.encoding = DetectByteOrderMark(services.files, inputPath);
+        if (options.encoding == TextEncoding::None) {
+            options.separator = AnsiFromUtf8(separator);  // the file's bytes are in the ANSI code page
+        }
+    });
     std::unique_ptr<ByteReader> input;
     trap.Step(102, [&] { input = services.files.OpenRead(inputPath); });
     if (!input) {
@@ -86,6 +93,7 @@ void ConvertCSVFSO(ConversionServices& services, const std::string& inputPath, c
     }
     // A failed conversion leaves the temporary output uncommitted, so the target keeps its old content.
     if (trap.Step(106, [&] { ConvertText(*input, *output, options); })) {
+        input.reset();  // Windows cannot move the result over the input (converting onto itself) while it is open
         trap.Step(108, [&] { output->Commit(); });
     }
 }
