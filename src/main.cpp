@@ -10,14 +10,19 @@
 #include "cli/HiddenWindow.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "platform/qt/QtClock.h"
 #include "platform/qt/QtEnvironment.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtFilePicker.h"
 #include "platform/qt/QtFolderPicker.h"
 #include "platform/qt/QtMessageBoxes.h"
+#include "platform/qt/QtProgramStarter.h"
 #include "platform/qt/QtSettingsStore.h"
+#include "platform/qt/QtShell.h"
+#include "platform/qt/QtSkinFramework.h"
 #include "ui/FileListSession.h"
 #include "ui/Form1.h"
+#include "ui/Presentation.h"
 
 namespace tabulane {
 namespace {
@@ -30,7 +35,14 @@ struct NativePlatform {
     QtFolderPicker folderPicker;
     QtEnvironment environment;
     QtEventLoop eventLoop;
-    Platform platform{boxes, settings, files, folderPicker, environment, eventLoop};
+    QtShell shell;
+    OpeningShellExecutor shellExecutor{shell};
+    QtProgramStarter programStarter;
+    SeededRandomSource random;
+    QtClock clock;
+    QtSkinFramework skinFramework;
+    Platform platform{boxes, settings,      files,          folderPicker, environment, eventLoop,
+                      shell, shellExecutor, programStarter, random,       clock,       skinFramework};
 };
 
 // The command line needs no screen: the load step drives a window that is never built (building real widgets
@@ -82,6 +94,7 @@ int main(int argc, char** argv) {
     FileListSession fileList(form, filePicker);
     Form1Events events;
     fileList.Wire(events);
+    WirePresentation(form, events);
     form.SetEvents(std::move(events));
 
     const StartupResult started = form.Load(argumentText);

@@ -24,7 +24,11 @@
 #include "convert/AddRemove.h"
 #include "filelist/FileList.h"
 #include "platform/Platform.h"
+#include "platform/qt/QtClock.h"
 #include "platform/qt/QtEventLoop.h"
+#include "platform/qt/QtProgramStarter.h"
+#include "platform/qt/QtShell.h"
+#include "platform/qt/QtSkinFramework.h"
 #include "ui/FileListSession.h"
 #include "ui/Form1.h"
 
@@ -170,7 +174,14 @@ int Run(int files, int rounds, int entries, bool keep, bool withTr) {
     NoFolderPicker folderPicker;
     NoEnvironment environment;
     CountingEventLoop eventLoop;
-    Platform platform{boxes, settings, fileSystem, folderPicker, environment, eventLoop};
+    QtShell shell;
+    OpeningShellExecutor shellExecutor(shell);
+    QtProgramStarter programStarter;
+    SeededRandomSource random;
+    QtClock clock;
+    QtSkinFramework skinFramework;
+    Platform platform{boxes, settings,      fileSystem,     folderPicker, environment, eventLoop,
+                      shell, shellExecutor, programStarter, random,       clock,       skinFramework};
     ErrorReporter reporter(boxes);
     NoFilePicker filePicker;
 

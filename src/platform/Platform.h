@@ -1,11 +1,17 @@
 #pragma once
 
+#include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/EventLoop.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderPicker.h"
 #include "platform/MessageBoxes.h"
+#include "platform/ProgramStarter.h"
+#include "platform/RandomSource.h"
 #include "platform/SettingsStore.h"
+#include "platform/Shell.h"
+#include "platform/ShellExecute.h"
+#include "platform/SkinFramework.h"
 
 namespace tabulane {
 
@@ -18,6 +24,12 @@ struct Platform {
     FolderPicker& folderPicker;
     Environment& environment;
     EventLoop& eventLoop;
+    Shell& shell;
+    ShellExecutor& shellExecutor;
+    ProgramStarter& programStarter;
+    RandomSource& random;
+    Clock& clock;
+    SkinFramework& skinFramework;
 };
 
 }  // namespace tabulane

@@ -44,11 +44,15 @@ StartupResult Form_Load(MainWindow& window, Platform& platform, ErrorReporter& r
         trap.Step(106, [&] { window.LoadCustomCursor(handCursorPath); });
     }
 
-    trap.Step(108, [&] {
-        if (inputs.visitHomePage) {
-            inputs.visitHomePage();
-        }
-    });
+    // Only a start into the window may visit the home page: a conversion run from a script must never open a
+    // browser, not even once in a hundred runs.
+    if (inputs.argumentText.empty()) {
+        trap.Step(108, [&] {
+            if (inputs.visitHomePage) {
+                inputs.visitHomePage();
+            }
+        });
+    }
 
     // The list column is added and sized through one call; a failure of either is reported as the column's step.
     trap.Step(128, [&] { window.AddListColumn(kListColumnHeader, kListColumnWidthTwips); });

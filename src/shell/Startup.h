@@ -24,7 +24,7 @@ struct StartupInputs {
     // Runs the command-line mode on a non-empty argument text; returns the process's exit status.
     std::function<int(const std::string& argumentText, const std::string& applicationTitle)> runCommandLine;
     std::function<void()> applySkin;      // optional appearance step
-    std::function<void()> visitHomePage;  // optional occasional home-page step
+    std::function<void()> visitHomePage;  // optional occasional home-page step; never run with an argument text
 };
 
 struct StartupResult {

@@ -1,6 +1,7 @@
 #include "ui/Form1.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
@@ -8,8 +9,8 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QImageReader>
+#include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
@@ -32,6 +33,7 @@
 #include "platform/PlatformError.h"
 #include "shell/CommandLineHelp.h"
 #include "ui/DesignFrame.h"
+#include "ui/ProgramIcon.h"
 #include "ui/TextProgressBar.h"
 
 namespace tabulane {
@@ -43,6 +45,8 @@ constexpr int kClientWidthTwips = 8040;
 constexpr int kClientHeightTwips = 8955;
 // The runtime's error for a picture file it cannot read.
 constexpr int kInvalidPicture = 481;
+constexpr int kInvalidPropertyValue = 380;
+constexpr int kObjectRequired = 424;
 
 const char* const kListToolTip =
     "Drag and drop files here. Double-click item to remove it. Move | line to right and out of window to reveal "
@@ -115,19 +119,53 @@ QPoint ReadHotspot(const QString& path) {
     return {word(10), word(12)};
 }
 
-// The window icon: a small sheet of comma-separated cells, drawn here rather than shipped as a file.
-QIcon MakeProgramIcon() {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setPen(QColor(40, 90, 40));
-    painter.setBrush(Qt::white);
-    painter.drawRect(4, 2, 23, 27);
-    for (int y = 8; y <= 24; y += 5) {
-        painter.drawLine(7, y, 24, y);
+// A colour as the design writes it: &H00BBGGRR, or &H800000nn for the platform's system colour nn.
+QColor ColorFromOle(OleColor color) {
+    if ((color & 0x80000000U) == 0) {
+        return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                      static_cast<int>((color >> 16) & 0xFF));
     }
-    painter.drawLine(15, 6, 15, 26);
-    return QIcon(pixmap);
+    struct SystemColor {
+        OleColor index;
+        QPalette::ColorRole role;
+    };
+    static constexpr SystemColor kSystemColors[] = {
+        {5, QPalette::Base}, {8, QPalette::Text}, {15, QPalette::Button}, {18, QPalette::ButtonText}};
+    for (const SystemColor& system : kSystemColors) {
+        if ((color & 0x7FFFFFFFU) == system.index) {
+            // The application's palette: the window's own is the design's white.
+            return QApplication::palette().color(system.role);
+        }
+    }
+    throw PlatformError(kInvalidPropertyValue, "Invalid property value");
+}
+
+ControlKind KindOf(const QWidget* control) {
+    if (qobject_cast<const QPushButton*>(control) != nullptr) {
+        return ControlKind::PushButton;
+    }
+    if (qobject_cast<const QRadioButton*>(control) != nullptr) {
+        return ControlKind::OptionButton;
+    }
+    if (qobject_cast<const QCheckBox*>(control) != nullptr) {
+        return ControlKind::CheckBox;
+    }
+    if (qobject_cast<const QGroupBox*>(control) != nullptr) {
+        return ControlKind::Frame;
+    }
+    if (qobject_cast<const QLabel*>(control) != nullptr) {
+        return ControlKind::Label;
+    }
+    if (qobject_cast<const QLineEdit*>(control) != nullptr) {
+        return ControlKind::TextBox;
+    }
+    if (qobject_cast<const QComboBox*>(control) != nullptr) {
+        return ControlKind::ComboBox;
+    }
+    if (qobject_cast<const QProgressBar*>(control) != nullptr) {
+        return ControlKind::ProgressBar;
+    }
+    return ControlKind::ListView;
 }
 
 }  // namespace
@@ -141,7 +179,7 @@ Form1::Form1(Platform& platform, std::function<void()> endProgram)
       m_defaultListModel(new QStandardItemModel(0, 1, this)) {
     setObjectName(Text("Form1"));
     setWindowTitle(Text("Form1"));
-    setWindowIcon(MakeProgramIcon());
+    setWindowIcon(ProgramIcon());
     setFixedSize(Pixels(kClientWidthTwips), Pixels(kClientHeightTwips));
     setFont(DesignFont(12));
     QPalette white = palette();
@@ -489,6 +527,52 @@ void Form1::SetProgressText(const std::string& text) {
 int Form1::SelectedListPosition() const {
     const QModelIndexList rows = ListView1->selectionModel()->selectedRows();
     return rows.isEmpty() ? 0 : rows.front().row() + 1;
+}
+
+}  // namespace tabulane
+
+namespace tabulane {
+
+std::int32_t Form1::WindowHandle() {
+    // The handle of a 32-bit window system; every platform Qt runs on hands out handles that fit.
+    return static_cast<std::int32_t>(winId());
+}
+
+void Form1::SetBackColor(OleColor color) {
+    QPalette colored = palette();
+    colored.setColor(QPalette::Window, ColorFromOle(color));
+    setPalette(colored);
+}
+
+std::vector<QWidget*> Form1::DesignControls() const {
+    return {PushButton5, ListView1, PushButton1, PushButton3, PushButton6, PushButton7,
+            Frame1,      Combo1,    Frame5,      Option1,     Frame3,      Text1,
+            PushButton8, Option2,   PushButton2, Frame2,      PushButton4, ProgressBar1};
+}
+
+std::vector<WindowControl> Form1::Controls() const {
+    std::vector<WindowControl> controls;
+    for (const QWidget* control : DesignControls()) {
+        controls.push_back({control->objectName().toStdString(), KindOf(control)});
+    }
+    return controls;
+}
+
+void Form1::SetControlBackColor(const std::string& name, OleColor color) {
+    const QString wanted = QString::fromStdString(name);
+    for (QWidget* control : DesignControls()) {
+        if (control->objectName() == wanted) {
+            QPalette colored = control->palette();
+            colored.setColor(control->backgroundRole(), ColorFromOle(color));
+            control->setPalette(colored);
+            // A frame paints its own box and must leave the strip above its line to what reaches into it.
+            if (qobject_cast<QGroupBox*>(control) == nullptr) {
+                control->setAutoFillBackground(true);
+            }
+            return;
+        }
+    }
+    throw PlatformError(kObjectRequired, "Object required");
 }
 
 }  // namespace tabulane

@@ -4,9 +4,11 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/MainWindow.h"
 #include "platform/Platform.h"
+#include "platform/SkinnableWindow.h"
 #include "shell/ErrorReport.h"
 #include "shell/Startup.h"
 #include "ui/TextProgressBar.h"
@@ -37,7 +39,7 @@ struct Form1Events {
 };
 
 // The main window: a fixed layout whose controls carry the design's names, wired to the logic's handlers.
-class Form1 final : public QWidget, public MainWindow {
+class Form1 final : public QWidget, public MainWindow, public SkinnableWindow {
 public:
     // endProgram is what closing the window does; the program passes one that ends the process at once.
     Form1(Platform& platform, std::function<void()> endProgram);
@@ -81,6 +83,12 @@ public:
     void SetProgressText(const std::string& text) override;
     int SelectedListPosition() const override;
 
+    // SkinnableWindow
+    std::int32_t WindowHandle() override;
+    void SetBackColor(OleColor color) override;
+    std::vector<WindowControl> Controls() const override;
+    void SetControlBackColor(const std::string& name, OleColor color) override;
+
     // The controls, named as the design names them (also their object names).
     QPushButton* PushButton5;
     QTreeView* ListView1;
@@ -111,6 +119,8 @@ private:
     void WatchPointer();
     void ApplyListColumn();
     void ApplyPointer();
+    // Every control of the design, inner ones included, in the design's order.
+    std::vector<QWidget*> DesignControls() const;
     // Runs an event handler that has no trap of its own; a failure is reported instead of escaping into Qt.
     void RunHandler(const char* name, const std::function<void()>& handler);
 

@@ -89,7 +89,7 @@ protected:
     TempDir m_dir;
     FakePlatform m_fake;
     FakeEventLoop m_loop;
-    Platform m_platform{m_fake.boxes, m_fake.settings, m_fake.files, m_fake.folderPicker, m_fake.environment, m_loop};
+    Platform m_platform = m_fake.With(m_loop);
     ErrorReporter m_reporter{m_fake.boxes};
     FakeMainWindow m_window;
     FileList m_list;
@@ -164,7 +164,7 @@ TEST_F(BatchRunTest, RefusesToStartWithoutFilesOrAnOutputFolder) {
     for (const auto& c : cases) {
         FakePlatform fake;
         FakeEventLoop loop;
-        Platform platform{fake.boxes, fake.settings, fake.files, fake.folderPicker, fake.environment, loop};
+        Platform platform = fake.With(loop);
         ErrorReporter reporter(fake.boxes);
         FakeMainWindow window;
         window.comboText = "X Character(s) To Commas";

@@ -103,7 +103,7 @@ public:
 
 TEST_F(OutputDestinationTest, APickerThatFailsIsReportedAndTreatedAsCancelled) {
     ThrowingPicker picker;
-    Platform platform{fake.boxes, fake.settings, fake.files, picker, fake.environment, fake.eventLoop};
+    Platform platform = fake.With(picker);
     PushButton8_Click(window, platform, reporter);
     ASSERT_EQ(fake.boxes.ErrorTexts().size(), 1U);
     EXPECT_EQ(

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -167,6 +168,9 @@ TEST_F(StartupTest, WithArgumentsTheCommandLineRunsAndTheOutputOptionsAreNeverTo
     EXPECT_TRUE(window.text1.empty());
     EXPECT_TRUE(window.option1);
     EXPECT_FALSE(window.option2);
+    // A conversion run from a script never visits the home page; the skin step still runs first.
+    EXPECT_EQ(window.calls.front(), "ApplySkin");
+    EXPECT_EQ(std::count(window.calls.begin(), window.calls.end(), "VisitHomePage"), 0);
 }
 
 TEST_F(StartupTest, ALoneSpaceIsAnArgumentTextToo) {

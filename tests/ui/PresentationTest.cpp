@@ -1,0 +1,289 @@
+#include "ui/Presentation.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeView>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/qt/QtSkinFramework.h"
+#include "ui/Form1Harness.h"
+
+namespace tabulane {
+namespace {
+
+using test::Click;
+using test::WriteFileBytes;
+
+// The real window with Help, the skin step and the home-page visit plugged in as the program plugs them.
+class PresentationTest : public ::testing::Test {
+protected:
+    Form1& Form() { return *harness.form; }
+
+    StartupResult Start(const std::string& argumentText = {}) {
+        Form1Events events;
+        WirePresentation(Form(), events);
+        Form().SetEvents(events);
+        return harness.Start(argumentText);
+    }
+
+    std::string SkinPath() const { return harness.programFolder.File("x/o.cjs"); }
+
+    void PutSkin(const std::string& bytes) {
+        std::filesystem::create_directories(harness.programFolder.Path() / "x");
+        WriteFileBytes(SkinPath(), bytes);
+    }
+
+    test::Form1Harness harness;
+};
+
+TEST_F(PresentationTest, HelpAsksTheShellForTheQuotedHelpPageWithTheDesignsArguments) {
+    Start();
+    Click(Form().PushButton5);
+
+    const auto& calls = harness.fake.shellExecutor.calls;
+    ASSERT_EQ(calls.size(), 1U);
+    EXPECT_EQ(calls[0].owner, Form().WindowHandle());
+    EXPECT_NE(calls[0].owner, 0);
+    EXPECT_FALSE(calls[0].operation.has_value());
+    EXPECT_EQ(calls[0].file, "\"https://www.tabulane.com/tabulane/help/\"");
+    EXPECT_FALSE(calls[0].parameters.has_value());
+    EXPECT_EQ(calls[0].directory, "C:\\");
+    EXPECT_EQ(calls[0].showCommand, 5);
+    EXPECT_TRUE(harness.fake.boxes.shown.empty());
+}
+
+TEST_F(PresentationTest, AShellThatFailsIsReportedAtTheHelpStepAndTheWindowCarriesOn) {
+    harness.fake.shellExecutor.fail = true;
+    Start();
+    Click(Form().PushButton5);
+    Click(Form().PushButton5);
+
+    const auto errors = harness.fake.boxes.ErrorTexts();
+    ASSERT_EQ(errors.size(), 2U);
+    EXPECT_EQ(errors[0].rfind("File not found\r\nin Tabulane2021/08/31.Form1.PushButton5_Click at line 100\r\r", 0),
+              0U);
+    EXPECT_TRUE(Form().isVisible());
+}
+
+TEST_F(PresentationTest, WithoutASkinFileNoSkinCallIsMadeAndTheWindowStaysWhite) {
+    struct Case {
+        const char* what;
+        bool makeFolder;
+        bool skinIsFolder;
+    };
+    const Case cases[] = {
+        {"no x folder", false, false}, {"an empty x folder", true, false}, {"a folder named o.cjs", true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::Form1Harness local;
+        if (c.makeFolder) {
+            std::filesystem::create_directories(local.programFolder.Path() / "x");
+        }
+        if (c.skinIsFolder) {
+            std::filesystem::create_directories(local.programFolder.Path() / "x" / "o.cjs");
+        }
+        Form1Events events;
+        WirePresentation(*local.form, events);
+        local.form->SetEvents(events);
+        local.Start();
+
+        EXPECT_TRUE(local.fake.skinFramework.calls.empty());
+        EXPECT_TRUE(local.fake.boxes.shown.empty());
+        EXPECT_EQ(local.form->palette().color(QPalette::Window), QColor(Qt::white));
+        EXPECT_EQ(local.form->Frame5->palette().color(QPalette::Window), QColor(Qt::white));
+        EXPECT_EQ(local.form->Option1->palette().color(QPalette::Window), QColor(Qt::white));
+    }
+}
+
+TEST_F(PresentationTest, ASkinFileIsLoadedAndAppliedThroughTheFiveCallsInOrder) {
+    PutSkin("QPushButton { color: red; }");
+    harness.fake.skinFramework.properties[1] = std::int32_t{4};
+    Start();
+
+    const std::vector<std::string> expected{
+        "Invoke 2 (\"" + SkinPath() + "\", \"\")",
+        "Get 1",
+        "Set 1 = 5",
+        "Set 5 = true",
+        "Set 10 = true",
+        "Invoke 3 (" + std::to_string(Form().WindowHandle()) + ")",
+    };
+    EXPECT_EQ(harness.fake.skinFramework.calls, expected);
+    EXPECT_TRUE(harness.fake.boxes.shown.empty());
+    EXPECT_EQ(Form().windowTitle().toStdString(), "Tabulane");
+}
+
+// What the user sees: sampled from the drawn window before and after the skin step, at a point of each control
+// where only its background shows.
+TEST_F(PresentationTest, TheSkinTurnsTheWindowFramesAndOptionsToButtonFaceAndLeavesTheRestAlone) {
+    struct Sample {
+        const char* what;
+        QWidget* control;
+        QPoint at;  // in the control's own pixels; negative counts from the right or bottom edge
+        bool recoloured;
+    };
+    auto drawn = [](Form1& form, const Sample& sample) {
+        const QImage image = form.grab().toImage();
+        const QPoint local(sample.at.x() >= 0 ? sample.at.x() : sample.control->width() + sample.at.x(),
+                           sample.at.y() >= 0 ? sample.at.y() : sample.control->height() + sample.at.y());
+        return image.pixelColor(sample.control->mapTo(&form, local));
+    };
+    auto samples = [](Form1& form) {
+        QWidget* listArea = form.ListView1->viewport();
+        return std::vector<Sample>{
+            {"window", &form, {2, 2}, true},
+            {"Frame1 below the mode box", form.Frame1, {20, -4}, true},
+            {"Frame2 below its button", form.Frame2, {20, -4}, true},
+            {"Frame5 right of the second option", form.Frame5, {-20, -12}, true},
+            {"Frame3 below the folder box", form.Frame3, {20, -4}, true},
+            {"Option1", form.Option1, {-2, 1}, true},
+            {"Option2", form.Option2, {-2, 1}, true},
+            {"Help", form.PushButton5, {4, 14}, false},
+            {"Add File(s)", form.PushButton1, {4, 14}, false},
+            {"the folder button", form.PushButton8, {3, 11}, false},
+            {"the list", listArea, {listArea->width() / 2, -10}, false},
+            {"the mode box", form.Combo1->lineEdit(), {-4, 5}, false},
+            {"the folder box", form.Text1, {-8, 11}, false},
+            {"the progress bar", form.ProgressBar1, {8, 4}, false},
+        };
+    };
+    test::Form1Harness plain;
+    plain.Start();
+    PutSkin("QWidget {}");
+    Start();
+
+    const QColor buttonFace = QApplication::palette().color(QPalette::Button);
+    ASSERT_NE(buttonFace, QColor(Qt::white));
+    const std::vector<Sample> before = samples(*plain.form);
+    const std::vector<Sample> after = samples(Form());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        SCOPED_TRACE(before[i].what);
+        const QColor was = drawn(*plain.form, before[i]);
+        const QColor now = drawn(Form(), after[i]);
+        if (before[i].recoloured) {
+            EXPECT_EQ(was, QColor(Qt::white));
+            EXPECT_EQ(now, buttonFace);
+        } else {
+            EXPECT_EQ(now, was);
+        }
+    }
+}
+
+TEST_F(PresentationTest, ASkinTheComponentRefusesIsOneLoadErrorAndTheWindowStillComesUp) {
+    PutSkin("QPushButton { color: red; }");
+    harness.fake.skinFramework.failOn = {2};
+    Start();
+
+    const auto errors = harness.fake.boxes.ErrorTexts();
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_EQ(errors[0].rfind("The skin cannot be loaded\r\nin Tabulane2021/08/31.Form1.Form_Load at line 100\r\r", 0),
+              0U);
+    EXPECT_EQ(harness.fake.skinFramework.calls.size(), 1U);  // nothing after the failed load
+    EXPECT_TRUE(Form().isVisible());
+    EXPECT_EQ(Form().windowTitle().toStdString(), "Tabulane");
+    EXPECT_EQ(Form().Combo1->currentText().toStdString(), "Tabs To Commas");
+}
+
+// The real skin component on the real window: a good sheet is applied, a broken file is reported at the load step.
+TEST_F(PresentationTest, TheSkinComponentAppliesAStyleSheetAndReportsABrokenOne) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string error;  // empty: the sheet is applied
+    };
+    const std::string sheet = "/* a { in a comment */ QPushButton { font-family: \"}\"; color: #123456; }";
+    const Case cases[] = {
+        {"a style sheet", sheet, ""},
+        {"an empty file", "", ""},
+        {"a brace too many", "QPushButton { color: red; }}", "The skin file is not a style sheet"},
+        {"a brace left open", "QPushButton { color: red;", "The skin file is not a style sheet"},
+        {"a comment left open", "QPushButton { color: red; } /*", "The skin file is not a style sheet"},
+        {"bytes that are not UTF-8",
+         "QPushButton { color: r\xE9"
+         "d; }",
+         "The skin file is not UTF-8 text"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::Form1Harness local;
+        QtSkinFramework skin;
+        test::FakePlatform& f = local.fake;
+        Platform platform = f.With(skin);
+        Form1 form(platform, [] {});
+        std::filesystem::create_directories(local.programFolder.Path() / "x");
+        WriteFileBytes(local.programFolder.File("x/o.cjs"), c.bytes);
+        Form1Events events;
+        WirePresentation(form, events);
+        form.SetEvents(events);
+
+        EXPECT_FALSE(form.Load({}).commandLineRan);
+        form.ShowCentred();
+
+        const auto errors = f.boxes.ErrorTexts();
+        if (c.error.empty()) {
+            EXPECT_TRUE(errors.empty());
+            EXPECT_EQ(form.styleSheet().toStdString(), c.bytes);
+        } else {
+            ASSERT_EQ(errors.size(), 1U);
+            EXPECT_EQ(errors[0].rfind(c.error, 0), 0U) << errors[0];
+            EXPECT_NE(errors[0].find("Form1.Form_Load at line 100\r\r"), std::string::npos);
+            EXPECT_TRUE(form.styleSheet().isEmpty());
+        }
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(form.Combo1->count(), 8);
+    }
+}
+
+TEST_F(PresentationTest, TheHomePageOpensOnlyWhenTheDrawIsSevenAndOnlyForTheWindow) {
+    struct Case {
+        const char* what;
+        double fraction;
+        std::string arguments;
+        bool opens;
+    };
+    const Case cases[] = {
+        {"the lowest fraction that draws 7", 0.06, "", true},
+        {"the highest fraction that draws 7", 0.0699999, "", true},
+        {"a draw of 8", 0.07, "", false},
+        {"a draw of 6", 0.0599999, "", false},
+        {"a draw of 1", 0.0, "", false},
+        {"a draw of 100", 0.9999999, "", false},
+        {"a 7 for a conversion run from the command line", 0.06, "in.txt out.csv TABS -c", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::Form1Harness local;
+        local.fake.random.fraction = c.fraction;
+        local.fake.clock.seconds = 3723.5;
+        Form1Events events;
+        WirePresentation(*local.form, events);
+        local.form->SetEvents(events);
+        local.Start(c.arguments);
+
+        const auto& started = local.fake.programStarter.started;
+        if (c.opens) {
+            ASSERT_EQ(started.size(), 1U);
+            EXPECT_EQ(started[0].commandLine, "explorer \"https://www.tabulane.com/\"");
+            EXPECT_EQ(started[0].style, WindowStyle::MinimizedFocus);
+            EXPECT_EQ(local.fake.random.seeds, std::vector<double>{3723.5});
+        } else {
+            EXPECT_TRUE(started.empty());
+        }
+        if (!c.arguments.empty()) {
+            EXPECT_TRUE(local.fake.random.seeds.empty());  // not even drawn
+        }
+        EXPECT_TRUE(local.fake.shell.opened.empty());
+    }
+}
+
+}  // namespace
+}  // namespace tabulane
