@@ -8,6 +8,7 @@
 #include "cli/CommandLine.h"
 #include "cli/CommandLineStartup.h"
 #include "cli/HiddenWindow.h"
+#include "platform/DisplayProbe.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtClock.h"
@@ -47,12 +48,13 @@ struct NativePlatform {
 
 // The command line needs no screen: the load step drives a window that is never built (building real widgets
 // would only add start-up time to every conversion), and boxes go to the error stream.
-int ConvertWithoutDisplay(int argc, char** argv, const std::string& argumentText) {
+int ConvertWithoutDisplay(int argc, char** argv, const std::string& argumentText, bool argumentsFitText) {
     QCoreApplication application(argc, argv);
     NativePlatform native;
     HiddenWindow window;
     ErrorReporter reporter(native.boxes);
-    return Form_Load(window, native.platform, reporter, MakeStartupInputs(reporter, native.platform, argumentText))
+    return Form_Load(window, native.platform, reporter,
+                     MakeStartupInputs(reporter, native.platform, argumentText, argumentsFitText))
         .exitStatus;
 }
 
@@ -63,7 +65,23 @@ int main(int argc, char** argv) {
     using namespace tabulane;
 
     const std::string argumentText = ProgramArgumentText(argc, argv);
-    if (IsHeadless(ReadDisplayEnvironment())) {
+#ifdef _WIN32
+    const bool argumentsFitText = true;  // the raw command line is the argument text itself
+#else
+    const bool argumentsFitText = ArgumentsFitText(argc, argv);
+#endif
+    const DisplayEnvironment display = ReadDisplayEnvironment();
+    const bool headless = IsHeadless(display);
+    // A display that is named but does not answer (a stale DISPLAY) counts as none: Qt would abort on it.
+    const bool unreachable = !headless && !DisplayAnswers(display.display, display.waylandDisplay, display.qpaPlatform);
+    if (headless || unreachable) {
+        if (argumentText.empty() && unreachable) {
+            std::cerr << "Tabulane: the window needs a display, and the one named (DISPLAY=" << display.display
+                      << ", WAYLAND_DISPLAY=" << display.waylandDisplay
+                      << ") does not answer; convert without a window with: tabulane <Input File> <Output File> "
+                         "<Character> <-c|-cs>\n";
+            return 1;
+        }
         if (argumentText.empty()) {
             std::cerr << "Tabulane: the window needs a display, and none is available (no DISPLAY or WAYLAND_DISPLAY, "
                          "or QT_QPA_PLATFORM=offscreen).\n"
@@ -72,7 +90,7 @@ int main(int argc, char** argv) {
                          "for example: tabulane in.txt out.csv TABS -c\n";
             return 1;
         }
-        return ConvertWithoutDisplay(argc, argv, argumentText);
+        return ConvertWithoutDisplay(argc, argv, argumentText, argumentsFitText);
     }
 
     QApplication application(argc, argv);
@@ -97,7 +115,7 @@ int main(int argc, char** argv) {
     WirePresentation(form, events);
     form.SetEvents(std::move(events));
 
-    const StartupResult started = form.Load(argumentText);
+    const StartupResult started = form.Load(argumentText, argumentsFitText);
     if (started.commandLineRan) {
         return started.exitStatus;
     }

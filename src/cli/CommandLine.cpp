@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <string_view>
 
 #include "platform/TextCodes.h"
 
@@ -86,6 +87,38 @@ void ParseQuotedOutput(const std::vector<std::string>& tokens, CommandLineArgume
     arguments.character = RemoveQuotes(TextFrom(line, outputEnd + 2));
 }
 
+// For each token, whether it lies inside a quoted path: from a token that opens the quoted input (token 1) or the
+// quoted output (token 2, or the one after a quoted input) to the token that closes it. An option word there is
+// part of the path, so the option scan leaves it alone.
+std::vector<bool> QuotedPathTokens(const std::vector<std::string>& tokens) {
+    std::vector<bool> quoted(tokens.size(), false);
+    // Marks the tokens from first to the one holding the closing quote and returns the token after it; a quote
+    // that never closes marks nothing (the parse finds no path there) and returns 0.
+    const auto markQuoted = [&](std::size_t first) -> std::size_t {
+        for (std::size_t i = first, from = 1; i < tokens.size(); ++i, from = 0) {
+            if (tokens[i].find(kQuote, from) != std::string::npos) {
+                std::fill(quoted.begin() + static_cast<std::ptrdiff_t>(first),
+                          quoted.begin() + static_cast<std::ptrdiff_t>(i) + 1, true);
+                return i + 1;
+            }
+        }
+        return 0;
+    };
+    const auto opensQuote = [&](std::size_t i) {
+        return i < tokens.size() && !tokens[i].empty() && tokens[i].front() == kQuote;
+    };
+    if (opensQuote(0)) {
+        const std::size_t next = markQuoted(0);
+        // The output path starts one character after the closing quote: a token of its own when the quote ends one.
+        if (next > 0 && tokens[next - 1].back() == kQuote && opensQuote(next)) {
+            markQuoted(next);
+        }
+    } else if (opensQuote(1)) {
+        markQuoted(1);
+    }
+    return quoted;
+}
+
 }  // namespace
 
 std::vector<std::string> SplitArgumentText(const std::string& argumentText) {
@@ -113,10 +146,11 @@ CommandLineArguments ParseCommandLine(const std::string& argumentText) {
     }
 
     // Blanking instead of removing keeps every later token at its position.
-    for (std::string& token : tokens) {
-        if (token == "-c" || token == "-cs") {
-            arguments.option = token;
-            token.clear();
+    const std::vector<bool> inQuotedPath = QuotedPathTokens(tokens);
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        if (!inQuotedPath[i] && (tokens[i] == "-c" || tokens[i] == "-cs")) {
+            arguments.option = tokens[i];
+            tokens[i].clear();
         }
     }
 
@@ -175,6 +209,22 @@ std::string UsageText2() {
            "tabulane TestFile.txt OutputFile.csv " + q + "ENTERS" + q + " -cs";
 }
 
+bool ArgumentsComplete(const CommandLineArguments& arguments) {
+    // The Character is tested untrimmed: a Character of spaces only passes and means one space.
+    return !arguments.inputPath.empty() && !arguments.outputPath.empty() && !arguments.character.empty() &&
+           (arguments.option == "-cs" || arguments.option == "-c");
+}
+
+bool ArgumentsFitText(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i] != nullptr ? argv[i] : "";
+        if (argument.find(kSpace) != std::string_view::npos && argument.find(kQuote) != std::string_view::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string ArgumentTextFromArgv(int argc, const char* const* argv) {
     std::string text;
     for (int i = 1; i < argc; ++i) {
@@ -214,14 +264,12 @@ std::string ProgramArgumentText([[maybe_unused]] int argc, [[maybe_unused]] cons
 }
 
 int RunCommandLine(const std::string& argumentText, ConversionServices& services, MessageBoxes& boxes,
-                   const std::string& applicationTitle) {
+                   const std::string& applicationTitle, bool argumentsFitText) {
     if (argumentText.empty()) {
         return kExitSuccess;  // no token: the caller starts the window instead
     }
     const CommandLineArguments arguments = ParseCommandLine(argumentText);
-    // The Character is tested untrimmed: a Character of spaces only passes and means one space.
-    if (arguments.inputPath.empty() || arguments.outputPath.empty() || arguments.character.empty() ||
-        (arguments.option != "-cs" && arguments.option != "-c")) {
+    if (!argumentsFitText || !ArgumentsComplete(arguments)) {
         boxes.ShowMessage(UsageText1(), applicationTitle, BoxIcon::None, BoxButtons::Ok);
         return kExitUsage;
     }

@@ -5,16 +5,18 @@
 
 namespace tabulane {
 
-StartupInputs MakeStartupInputs(ErrorReporter& reporter, Platform& platform, const std::string& argumentText) {
+StartupInputs MakeStartupInputs(ErrorReporter& reporter, Platform& platform, const std::string& argumentText,
+                                bool argumentsFitText) {
     StartupInputs inputs;
     for (const ConversionMode& mode : kConversionModes) {
         inputs.modeCaptions.emplace_back(mode.caption);
     }
     inputs.defaultMode = std::string(kDefaultMode);
     inputs.argumentText = argumentText;
-    inputs.runCommandLine = [&reporter, &platform](const std::string& text, const std::string& title) {
+    inputs.runCommandLine = [&reporter, &platform, argumentsFitText](const std::string& text,
+                                                                     const std::string& title) {
         ConversionServices services{.reporter = reporter, .files = platform.files};
-        const int status = RunCommandLine(text, services, platform.boxes, title);
+        const int status = RunCommandLine(text, services, platform.boxes, title, argumentsFitText);
         return status == kExitSuccess && reporter.ReportCount() > 0 ? kExitConversionFailed : status;
     };
     return inputs;

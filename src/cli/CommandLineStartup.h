@@ -10,6 +10,8 @@ namespace tabulane {
 
 // The load step's inputs as the program uses them: the eight modes, and the command-line mode as the runner.
 // An error box shown by an earlier load step makes the run's exit status a failure too.
-StartupInputs MakeStartupInputs(ErrorReporter& reporter, Platform& platform, const std::string& argumentText);
+// argumentsFitText: false when an argument could not be written in the argument text (ArgumentsFitText).
+StartupInputs MakeStartupInputs(ErrorReporter& reporter, Platform& platform, const std::string& argumentText,
+                                bool argumentsFitText = true);
 
 }  // namespace tabulane

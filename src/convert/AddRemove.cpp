@@ -1,23 +1,36 @@
 #include "convert/AddRemove.h"
 
+#include <algorithm>
+#include <exception>
 #include <memory>
 
 #include "platform/TextCodes.h"
 
 namespace tabulane {
 
-TextEncoding DetectByteOrderMark(FileSystem& files, const std::string& path) {
-    const std::unique_ptr<ByteReader> reader = files.OpenRead(path);
-    unsigned char head[4] = {0, 0, 0, 0};
-    std::size_t length = 0;
-    while (length < sizeof head) {
-        const std::size_t got = reader->Read(reinterpret_cast<char*>(head) + length, sizeof head - length);
+MarkedInput::MarkedInput(std::unique_ptr<ByteReader> reader) : m_reader(std::move(reader)) {
+    while (m_headLength < sizeof m_head) {
+        const std::size_t got = m_reader->Read(m_head + m_headLength, sizeof m_head - m_headLength);
         if (got == 0) {
             break;
         }
-        length += got;
+        m_headLength += got;
     }
-    return EncodingFromMark(head, length);
+    m_encoding = EncodingFromMark(reinterpret_cast<const unsigned char*>(m_head), m_headLength);
+}
+
+std::size_t MarkedInput::Read(char* buffer, std::size_t size) {
+    if (m_headServed < m_headLength) {
+        const std::size_t count = std::min(size, m_headLength - m_headServed);
+        std::copy_n(m_head + m_headServed, count, buffer);
+        m_headServed += count;
+        return count;
+    }
+    return m_reader->Read(buffer, size);
+}
+
+TextEncoding DetectByteOrderMark(FileSystem& files, const std::string& path) {
+    return MarkedInput(files.OpenRead(path, InputKind::Any)).Encoding();
 }
 
 bool HasByteOrderMark(FileSystem& files, const std::string& path) {
@@ -75,14 +88,27 @@ void ConvertCSVFSO(ConversionServices& services, const std::string& inputPath, c
     options.collapseSpaces = collapseSpaces;
     options.bufferSize = services.bufferSize;
 
+    // The input is opened once, for the mark test, and read on from there. An input that could not be opened is
+    // reported by the test and again by the opening step, without a second attempt that could block or read.
+    std::unique_ptr<MarkedInput> input;
+    std::exception_ptr openFailure;
     trap.Step(100, [&] {
-        options.encoding = DetectByteOrderMark(services.files, inputPath);
+        try {
+            input = std::make_unique<MarkedInput>(services.files.OpenRead(inputPath, services.inputs));
+        } catch (...) {
+            openFailure = std::current_exception();
+            throw;
+        }
+        options.encoding = input->Encoding();
         if (options.encoding == TextEncoding::None) {
             options.separator = AnsiFromUtf8(separator);  // the file's bytes are in the ANSI code page
         }
     });
-    std::unique_ptr<ByteReader> input;
-    trap.Step(102, [&] { input = services.files.OpenRead(inputPath); });
+    trap.Step(102, [&] {
+        if (openFailure) {
+            std::rethrow_exception(openFailure);
+        }
+    });
     if (!input) {
         return;  // nothing to read: no output is created and an existing one stays as it is
     }

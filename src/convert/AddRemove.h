@@ -19,6 +19,7 @@ struct ConversionServices {
     const OutputControls* controls = nullptr;
     PathStyle style = kNativePathStyle;
     std::size_t bufferSize = kDefaultBufferSize;
+    InputKind inputs = InputKind::Any;  // the window's batch takes regular files only
 };
 
 // Converts one file: every separator becomes "," (or ", " with commaSpace). An empty outputPath is derived
@@ -29,6 +30,23 @@ void ConvertToCSVInFile(ConversionServices& services, std::string inputPath, con
 // Streams inputPath into outputPath, replacing separator by replacement, line by line or in blocks.
 void ConvertCSVFSO(ConversionServices& services, const std::string& inputPath, const std::string& outputPath,
                    const std::string& separator, const std::string& replacement, bool lineMode, bool collapseSpaces);
+
+// An input opened once, its byte-order mark read from the stream itself: the bytes read for the test are served
+// again before the rest, so a pipe, FIFO or terminal loses nothing.
+class MarkedInput final : public ByteReader {
+public:
+    // Reads up to the first four bytes; throws when they cannot be read.
+    explicit MarkedInput(std::unique_ptr<ByteReader> reader);
+    TextEncoding Encoding() const { return m_encoding; }
+    std::size_t Read(char* buffer, std::size_t size) override;
+
+private:
+    std::unique_ptr<ByteReader> m_reader;
+    char m_head[4] = {0, 0, 0, 0};
+    std::size_t m_headLength = 0;
+    std::size_t m_headServed = 0;
+    TextEncoding m_encoding = TextEncoding::None;
+};
 
 // The encoding named by the file's byte-order mark (TextEncoding::None without one). Throws when unreadable.
 TextEncoding DetectByteOrderMark(FileSystem& files, const std::string& path);

@@ -98,6 +98,7 @@ void BatchRun::PushButton2_Click(MainWindow& window, Platform& platform, FileLis
         if (arguments) {
             trap.Step(124, [&] {
                 ConversionServices services{reporter, platform.files, &window};
+                services.inputs = InputKind::RegularFile;
                 ConvertToCSVInFile(services, path, arguments->separator, arguments->commaSpace, "",
                                    arguments->collapseSpaces);
             });

@@ -32,6 +32,10 @@ public:
     virtual void Commit() = 0;
 };
 
+// What an input may be. The window's batch takes regular files only: a pipe without a writer or a device such as
+// /dev/zero would block it or never end. The command line reads pipes, FIFOs and devices as Unix tools do.
+enum class InputKind { Any, RegularFile };
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -40,18 +44,30 @@ public:
     virtual bool Exists(const std::string& path) = 0;
     // The attribute bits of the entry; throws PlatformError when they cannot be read.
     virtual int GetAttributes(const std::string& path) = 0;
-    virtual std::unique_ptr<ByteReader> OpenRead(const std::string& path) = 0;
+    // Opens without blocking on a FIFO that has no writer when only regular files are taken (they are refused).
+    virtual std::unique_ptr<ByteReader> OpenRead(const std::string& path, InputKind kind) = 0;
     // Prepares to replace (or create) the file at path. Throws when the target cannot be written.
     virtual std::unique_ptr<ByteWriter> CreateReplacing(const std::string& path) = 0;
 };
 
-// The file system of the machine the program runs on.
+// How a replacing writer holds the new version until it commits. Unnamed: an unnamed file in the target's folder
+// (Linux O_TMPFILE) that gets a name only at commit, so no signal, not even SIGKILL, leaves anything behind; where
+// the folder's file system cannot make one, a hidden named file, removed on SIGINT, SIGTERM, SIGHUP and SIGXFSZ.
+enum class TemporaryFiles { Unnamed, Named };
+
+// The file system of the machine the program runs on. /dev/stdin, /dev/stdout, /dev/stderr, /dev/fd/N and
+// /proc/self/fd/N name descriptors the program already holds: they are read and written through those, in place.
 class NativeFileSystem final : public FileSystem {
 public:
+    explicit NativeFileSystem(TemporaryFiles temporaries = TemporaryFiles::Unnamed) : m_temporaries(temporaries) {}
+
     bool Exists(const std::string& path) override;
     int GetAttributes(const std::string& path) override;
-    std::unique_ptr<ByteReader> OpenRead(const std::string& path) override;
+    std::unique_ptr<ByteReader> OpenRead(const std::string& path, InputKind kind) override;
     std::unique_ptr<ByteWriter> CreateReplacing(const std::string& path) override;
+
+private:
+    TemporaryFiles m_temporaries;
 };
 
 }  // namespace tabulane

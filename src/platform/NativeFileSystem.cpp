@@ -1,9 +1,15 @@
 // The POSIX file system; NativeFileSystemWin.cpp holds the Windows one.
 #ifndef _WIN32
 
+#include <array>
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <random>
 #include <string>
 
 #include <fcntl.h>
@@ -48,6 +54,130 @@ private:
     std::string m_path;
 };
 
+// The descriptor a path names when it stands for one the program already holds (/dev/stdout, /dev/fd/3,
+// /proc/self/fd/1), else -1. Opening those anew would start a pipe or socket over, or replace the file the shell
+// opened for ">>" instead of appending to it.
+int HeldDescriptor(const std::string& path) {
+    if (path == "/dev/stdin") {
+        return 0;
+    }
+    if (path == "/dev/stdout") {
+        return 1;
+    }
+    if (path == "/dev/stderr") {
+        return 2;
+    }
+    for (const std::string prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+        if (path.size() > prefix.size() && path.size() <= prefix.size() + 9 && path.starts_with(prefix) &&
+            path.find_first_not_of("0123456789", prefix.size()) == std::string::npos) {
+            return std::atoi(path.c_str() + prefix.size());
+        }
+    }
+    return -1;
+}
+
+// A descriptor of our own for a held one, so closing it leaves the original open.
+int DuplicateHeld(int held, const std::string& path) {
+    const int fd = ::fcntl(held, F_DUPFD_CLOEXEC, 3);
+    if (fd < 0) {
+        throw ErrorFromErrno(errno, path);
+    }
+    return fd;
+}
+
+const char* KindOfEntry(mode_t mode) {
+    if (S_ISFIFO(mode)) {
+        return "a named pipe (FIFO)";
+    }
+    if (S_ISCHR(mode)) {
+        return "a character device";
+    }
+    if (S_ISBLK(mode)) {
+        return "a block device";
+    }
+    if (S_ISSOCK(mode)) {
+        return "a socket";
+    }
+    return "not a file";
+}
+
+PlatformError NotRegularFile(const std::string& path, mode_t mode) {
+    return PlatformError(ErrorNumber::kPathFileAccess,
+                         "Path/File access error: " + path + " is " + KindOfEntry(mode) + ", not a regular file");
+}
+
+// Temporary names the signal handler removes before the process ends: the named temporary files, and an unnamed
+// one during the instant between its getting a name and the rename over the target. Fixed slots, because a signal
+// handler may neither allocate nor lock.
+class TemporaryNames {
+public:
+    static TemporaryNames& Instance() {
+        static TemporaryNames names;
+        return names;
+    }
+
+    // Returns the slot to release, or -1 when every slot is taken (the file then just is not cleaned up).
+    int Register(const std::string& path) {
+        InstallHandlers();
+        if (path.size() >= PATH_MAX) {
+            return -1;
+        }
+        for (std::size_t i = 0; i < m_slots.size(); ++i) {
+            bool expected = false;
+            if (m_slots[i].claimed.compare_exchange_strong(expected, true)) {
+                std::memcpy(m_slots[i].path, path.c_str(), path.size() + 1);
+                m_slots[i].live.store(true);
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
+
+    void Release(int slot) {
+        if (slot >= 0) {
+            m_slots[static_cast<std::size_t>(slot)].live.store(false);
+            m_slots[static_cast<std::size_t>(slot)].claimed.store(false);
+        }
+    }
+
+private:
+    struct Slot {
+        std::atomic<bool> claimed{false};
+        std::atomic<bool> live{false};
+        char path[PATH_MAX];
+    };
+
+    static void OnSignal(int signal) {
+        for (Slot& slot : Instance().m_slots) {
+            if (slot.live.load()) {
+                ::unlink(slot.path);
+            }
+        }
+        // The handler was reset to the default on entry: the signal ends the process with its usual status.
+        ::raise(signal);
+    }
+
+    // Only signals that would end the process get the handler; one that is ignored or handled stays so.
+    void InstallHandlers() {
+        std::call_once(m_installed, [] {
+            for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) {
+                struct sigaction current {};
+                if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) {
+                    continue;
+                }
+                struct sigaction action {};
+                action.sa_handler = &TemporaryNames::OnSignal;
+                sigemptyset(&action.sa_mask);
+                action.sa_flags = SA_RESETHAND;
+                ::sigaction(signal, &action, nullptr);
+            }
+        });
+    }
+
+    std::array<Slot, 16> m_slots{};
+    std::once_flag m_installed;
+};
+
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos) {
@@ -68,7 +198,8 @@ std::string FollowLinks(const std::string& path) {
     std::string target = path;
     for (int hops = 0; hops < kMaxLinks; ++hops) {
         struct stat st {};
-        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+        // A held descriptor's link may name a pipe ("pipe:[123]"), not a path: it is written through the descriptor.
+        if (HeldDescriptor(target) >= 0 || ::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
             return target;
         }
         std::string destination(PATH_MAX, '\0');
@@ -138,23 +269,40 @@ private:
     int m_fd;
 };
 
-// Writes straight to a target that is not a regular file.
+// Writes straight to a target that is not a regular file, or through a descriptor the program holds.
 class DirectWriter final : public DescriptorWriter {
 public:
     using DescriptorWriter::DescriptorWriter;
 };
+
+// The hidden name of a temporary file beside the target: "." + the target's name + "." + six random characters.
+std::string TemporaryName(const std::string& target) {
+    return FolderOf(target) + "/." + TempStem(NameOf(target)) + ".XXXXXX";
+}
+
+void FillRandomSuffix(std::string& name) {
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    for (std::size_t i = name.size() - 6; i < name.size(); ++i) {
+        name[i] = kLetters[pick(random)];
+    }
+}
 
 // Writes to a hidden temporary file beside the target and renames it over the target on Commit,
 // so a failed or abandoned conversion never leaves half a file and converting a file onto itself works.
 class ReplacingWriter final : public DescriptorWriter {
 public:
     ReplacingWriter(std::string target, std::string temp, int fd)
-        : DescriptorWriter(std::move(target), fd), m_temp(std::move(temp)) {}
+        : DescriptorWriter(std::move(target), fd),
+          m_temp(std::move(temp)),
+          m_slot(TemporaryNames::Instance().Register(m_temp)) {}
 
     ~ReplacingWriter() override {
         if (!m_committed) {
             ::unlink(m_temp.c_str());
         }
+        TemporaryNames::Instance().Release(m_slot);
     }
 
     void Commit() override {
@@ -167,8 +315,66 @@ public:
 
 private:
     std::string m_temp;
+    int m_slot;
     bool m_committed = false;
 };
+
+// Writes to an unnamed file in the target's folder and names it only on Commit: linked under a hidden temporary
+// name, then renamed over the target (a link cannot replace a file). Until then the file has no name to leave.
+class UnnamedWriter final : public DescriptorWriter {
+public:
+    UnnamedWriter(std::string target, int fd) : DescriptorWriter(std::move(target), fd), m_fd(fd) {}
+
+    void Commit() override {
+        const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+        std::string temp = TemporaryName(Target());
+        int linked = -1;
+        for (int attempt = 0; attempt < 100 && linked != 0; ++attempt) {
+            FillRandomSuffix(temp);
+            linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW);
+            if (linked != 0 && errno != EEXIST) {
+                break;
+            }
+        }
+        if (linked != 0) {
+            throw ErrorFromErrno(errno, Target());
+        }
+        const int slot = TemporaryNames::Instance().Register(temp);
+        const int renamed = ::rename(temp.c_str(), Target().c_str());
+        const int renameError = errno;
+        if (renamed != 0) {
+            ::unlink(temp.c_str());
+        }
+        TemporaryNames::Instance().Release(slot);
+        if (renamed != 0) {
+            throw ErrorFromErrno(renameError, Target());
+        }
+        DescriptorWriter::Commit();
+    }
+
+private:
+    int m_fd;
+};
+
+// An unnamed file in folder, or -1 where the file system or kernel cannot make one, or /proc (needed to name it
+// at commit) is not mounted.
+int OpenUnnamedFile(const std::string& folder) {
+#ifdef O_TMPFILE
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return -1;
+    }
+    struct stat st {};
+    if (::stat(("/proc/self/fd/" + std::to_string(fd)).c_str(), &st) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+#else
+    static_cast<void>(folder);
+    return -1;
+#endif
+}
 
 }  // namespace
 
@@ -205,18 +411,33 @@ int NativeFileSystem::GetAttributes(const std::string& path) {
     return attributes;
 }
 
-std::unique_ptr<ByteReader> NativeFileSystem::OpenRead(const std::string& path) {
+std::unique_ptr<ByteReader> NativeFileSystem::OpenRead(const std::string& path, InputKind kind) {
     if (path.empty()) {
         throw PlatformError(ErrorNumber::kBadFileName, "Bad file name or number");
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool regularOnly = kind == InputKind::RegularFile;
+    if (!regularOnly && HeldDescriptor(path) >= 0) {
+        return std::make_unique<FileReader>(DuplicateHeld(HeldDescriptor(path), path), path);
+    }
+    struct stat st {};
+    if (regularOnly && ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+        throw NotRegularFile(path, st.st_mode);  // refused before opening: a FIFO without a writer would block
+    }
+    // Non-blocking, in case the entry changed into a FIFO since it was looked at; the mode is checked again below.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | (regularOnly ? O_NONBLOCK : 0));
     if (fd < 0) {
         throw ErrorFromErrno(errno, path);
     }
-    struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
         throw PlatformError(ErrorNumber::kPermissionDenied, "Permission denied: " + path);
+    }
+    if (regularOnly) {
+        if (!S_ISREG(st.st_mode)) {
+            ::close(fd);
+            throw NotRegularFile(path, st.st_mode);
+        }
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     }
 #ifdef POSIX_FADV_SEQUENTIAL
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
@@ -229,6 +450,16 @@ std::unique_ptr<ByteWriter> NativeFileSystem::CreateReplacing(const std::string&
         throw PlatformError(ErrorNumber::kBadFileName, "Bad file name or number");
     }
     const std::string target = FollowLinks(path);
+    if (const int held = HeldDescriptor(target); held >= 0) {
+        // Written in place at the descriptor's own position: a pipe works, ">>" appends, ">" was truncated.
+        const int fd = DuplicateHeld(held, path);
+        if ((::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDONLY) {
+            ::close(fd);
+            throw PlatformError(ErrorNumber::kPermissionDenied,
+                                "Permission denied: " + path + " is open for reading only");
+        }
+        return std::make_unique<DirectWriter>(target, fd);
+    }
     struct stat st {};
     const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists) {
@@ -251,8 +482,9 @@ std::unique_ptr<ByteWriter> NativeFileSystem::CreateReplacing(const std::string&
             throw ErrorFromErrno(errno, path);
         }
     }
-    std::string temp = FolderOf(target) + "/." + TempStem(NameOf(target)) + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    std::string temp = TemporaryName(target);
+    const int unnamed = m_temporaries == TemporaryFiles::Unnamed ? OpenUnnamedFile(FolderOf(target)) : -1;
+    const int fd = unnamed >= 0 ? unnamed : ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
         if (err == ENOENT) {
@@ -267,6 +499,9 @@ std::unique_ptr<ByteWriter> NativeFileSystem::CreateReplacing(const std::string&
         ::fchmod(fd, st.st_mode & 07777);
     } else {
         ::fchmod(fd, static_cast<mode_t>(0666 & ~CurrentUmask()));
+    }
+    if (unnamed >= 0) {
+        return std::make_unique<UnnamedWriter>(target, fd);
     }
     return std::make_unique<ReplacingWriter>(target, temp, fd);
 }

@@ -172,7 +172,7 @@ int NativeFileSystem::GetAttributes(const std::string& path) {
     return static_cast<int>(attributes & 0xFFFF);
 }
 
-std::unique_ptr<ByteReader> NativeFileSystem::OpenRead(const std::string& path) {
+std::unique_ptr<ByteReader> NativeFileSystem::OpenRead(const std::string& path, InputKind kind) {
     if (path.empty()) {
         throw PlatformError(ErrorNumber::kBadFileName, "Bad file name or number");
     }
@@ -183,10 +183,15 @@ std::unique_ptr<ByteReader> NativeFileSystem::OpenRead(const std::string& path) 
     if (handle == INVALID_HANDLE_VALUE) {
         throw LastError(path);
     }
+    if (kind == InputKind::RegularFile && ::GetFileType(handle) != FILE_TYPE_DISK) {
+        ::CloseHandle(handle);
+        throw PlatformError(ErrorNumber::kPathFileAccess, "Not a regular file (a device or pipe): " + path);
+    }
     return std::make_unique<FileReader>(handle, path);
 }
 
 std::unique_ptr<ByteWriter> NativeFileSystem::CreateReplacing(const std::string& path) {
+    static_cast<void>(m_temporaries);  // a named temporary file is the only kind here
     if (path.empty()) {
         throw PlatformError(ErrorNumber::kBadFileName, "Bad file name or number");
     }

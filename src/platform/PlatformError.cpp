@@ -33,6 +33,7 @@ PlatformError ErrorFromErrno(int errnoValue, const std::string& path) {
             description = "Disk full";
             break;
         case ENAMETOOLONG:
+        case EBADF:
         case EINVAL:
         case EISDIR:
             number = ErrorNumber::kBadFileName;

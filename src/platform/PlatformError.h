@@ -14,6 +14,7 @@ constexpr int kFileNotFound = 53;
 constexpr int kDeviceIoError = 57;
 constexpr int kDiskFull = 61;
 constexpr int kPermissionDenied = 70;
+constexpr int kPathFileAccess = 75;
 constexpr int kPathNotFound = 76;
 constexpr int kBufferTooSmall = 20476;
 }  // namespace ErrorNumber

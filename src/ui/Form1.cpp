@@ -11,6 +11,7 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
@@ -288,11 +289,7 @@ void Form1::ConnectHandlers() {
             }
         });
     }
-    connect(ListView1, &QAbstractItemView::doubleClicked, this, [this] {
-        if (m_events.ListView1_DblClick) {
-            m_events.ListView1_DblClick();
-        }
-    });
+    // Double-clicks come from the list's viewport (see eventFilter): the view's own signal skips the empty part.
 }
 
 // Hover handling: the window's pointer shows over every control. Over a push button it becomes the hand, over
@@ -345,6 +342,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         if (over != nullptr && m_pointer != MousePointer::Hourglass) {
             SetPointer(qobject_cast<QPushButton*>(over) != nullptr ? MousePointer::Custom : MousePointer::Default);
         }
+    } else if (type == QEvent::MouseButtonDblClick && watched == ListView1->viewport() &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && m_events.ListView1_DblClick) {
+        // Anywhere in the list, items or empty part: the selected entry is removed, not the one under the pointer.
+        m_events.ListView1_DblClick();
     } else if (type == QEvent::KeyPress && watched == ListView1 && m_events.ListView1_KeyDown) {
         m_events.ListView1_KeyDown(static_cast<QKeyEvent*>(event)->key());
     }
@@ -363,8 +364,9 @@ void Form1::SetEvents(Form1Events events) {
     m_events = std::move(events);
 }
 
-StartupResult Form1::Load(const std::string& argumentText) {
-    StartupInputs inputs = MakeStartupInputs(m_reporter, m_platform, argumentText);
+StartupResult Form1::Load(const std::string& argumentText, bool argumentsFitText) {
+    m_commandLineStart = !argumentText.empty();
+    StartupInputs inputs = MakeStartupInputs(m_reporter, m_platform, argumentText, argumentsFitText);
     inputs.applySkin = m_events.ApplySkin;
     inputs.visitHomePage = m_events.VisitHomePage;
     const StartupResult result = Form_Load(*this, m_platform, m_reporter, inputs);
@@ -395,12 +397,34 @@ QAbstractItemModel* Form1::ListModel() const {
 }
 
 void Form1::RunHandler(const char* name, const std::function<void()>& handler) {
+    // These handlers are single statements (the option clicks a few of one kind): a failure is their first step.
+    constexpr int kHandlerStep = 100;
     try {
         handler();
-    } catch (const PlatformError& error) {
-        m_reporter.Report(error.Description(), MakeLocation("Form1", name), 0);
-    } catch (const std::exception& error) {
-        m_reporter.Report(error.what(), MakeLocation("Form1", name), 0);
+    } catch (...) {
+        if (m_passHandlerFailuresUp) {
+            if (!m_handlerFailure) {
+                m_handlerFailure = std::current_exception();
+            }
+            return;
+        }
+        ErrorTrap trap(m_reporter, "Form1", name);
+        trap.Step(kHandlerStep, [] { throw; });
+    }
+}
+
+void Form1::PassHandlerFailuresUp(const std::function<void()>& setter) {
+    const bool outer = m_passHandlerFailuresUp;
+    m_passHandlerFailuresUp = true;
+    try {
+        setter();
+    } catch (...) {
+        m_passHandlerFailuresUp = outer;
+        throw;
+    }
+    m_passHandlerFailuresUp = outer;
+    if (!outer && m_handlerFailure) {
+        std::rethrow_exception(std::exchange(m_handlerFailure, nullptr));
     }
 }
 
@@ -459,7 +483,9 @@ void Form1::SetComboText(const std::string& text) {
         Combo1->setCurrentIndex(Combo1->findText(wanted, Qt::MatchExactly | Qt::MatchCaseSensitive));
         Combo1->setEditText(wanted);
     }
-    Combo1_Change(*this, m_platform.settings);
+    if (!m_commandLineStart) {
+        Combo1_Change(*this, m_platform.settings);
+    }
 }
 
 void Form1::SetOption1Selected(bool selected) {
@@ -471,7 +497,7 @@ void Form1::SetOption2Selected(bool selected) {
 }
 
 void Form1::SetText1Text(const std::string& text) {
-    Text1->setText(QString::fromStdString(text));
+    PassHandlerFailuresUp([&] { Text1->setText(QString::fromStdString(text)); });
 }
 
 void Form1::SetFrame3Enabled(bool enabled) {

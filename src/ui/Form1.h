@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QWidget>
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
@@ -50,7 +51,8 @@ public:
     // Set before Load: the load step already calls the skin and home-page hooks.
     void SetEvents(Form1Events events);
     // The load step. With a non-empty argument text the command line runs and the window must not be shown.
-    StartupResult Load(const std::string& argumentText);
+    // argumentsFitText: false when an argument could not be written in the argument text (the usage is shown).
+    StartupResult Load(const std::string& argumentText, bool argumentsFitText = true);
     // Shows the window centred on its screen, the list holding the focus.
     void ShowCentred();
 
@@ -121,14 +123,21 @@ private:
     void ApplyPointer();
     // Every control of the design, inner ones included, in the design's order.
     std::vector<QWidget*> DesignControls() const;
-    // Runs an event handler that has no trap of its own; a failure is reported instead of escaping into Qt.
+    // Runs an event handler that has no trap of its own; a failure is reported instead of escaping into Qt, as
+    // the handler's first step, unless the handler runs inside a trapped step (PassHandlerFailuresUp).
     void RunHandler(const char* name, const std::function<void()>& handler);
+    // Runs a setter of the window whose change signal calls such a handler; the handler's failure is thrown on to
+    // the trapped step that called the setter, which reports it under its own location and step.
+    void PassHandlerFailuresUp(const std::function<void()>& setter);
 
     Platform& m_platform;
     std::function<void()> m_endProgram;
     ErrorReporter m_reporter;
     Form1Events m_events;
     std::string m_applicationTitle;
+    bool m_commandLineStart = false;  // the load step hands over to the command line, which stores no setting
+    bool m_passHandlerFailuresUp = false;
+    std::exception_ptr m_handlerFailure;
 
     QStandardItemModel* m_defaultListModel;
     QString m_columnHeader;

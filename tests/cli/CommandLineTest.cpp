@@ -265,6 +265,16 @@ TEST(ParseCommandLine, PositionsAndEdgeCases) {
         {"a quoted output at the end leaves no Character", "in.txt \"my out.csv\"", "in.txt", "my out.csv", "", ""},
         {"an unclosed output quote", "in.txt \"my out.csv TABS -c", "in.txt", "", "", "-c"},
         {"an empty quoted output", "in.txt \"\" TABS -c", "in.txt", "", "", "-c"},
+        // Option words inside a closed quoted path belong to the path.
+        {"an option word inside a quoted output", "s.tsv \"report -c final.csv\" TABS -c", "s.tsv",
+         "report -c final.csv", "TABS  ", "-c"},
+        {"an option word inside a quoted input", "\"rep -c in.tsv\" o.csv \"TABS\" -c", "rep -c in.tsv", "o.csv",
+         "TABS  ", "-c"},
+        {"option words inside both quoted paths", "\"a -cs b\" \"c -c d\" \"TABS\" -cs", "a -cs b", "c -c d", "TABS  ",
+         "-cs"},
+        {"the only option word inside a quoted path is no option", "in.txt \"out -c.csv\" TABS", "in.txt", "out -c.csv",
+         "TABS ", ""},
+        {"a lone quote and spaces (found by fuzzing)", "\"        ", "", "", "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.description);
@@ -274,6 +284,13 @@ TEST(ParseCommandLine, PositionsAndEdgeCases) {
         EXPECT_EQ(parsed.character, c.character);
         EXPECT_EQ(parsed.option, c.option);
     }
+}
+
+TEST(ArgumentsFitText, RefusesOnlyAnArgumentWithBothASpaceAndAQuote) {
+    const char* fits[] = {"tabulane", "my in.txt", "\"TABS\"", "", "a\"b"};
+    EXPECT_TRUE(ArgumentsFitText(5, fits));
+    const char* spacedQuote[] = {"tabulane", "s.tsv", "my \"best\" out.csv", "TABS", "-c"};
+    EXPECT_FALSE(ArgumentsFitText(5, spacedQuote));
 }
 
 TEST(NormaliseCharacter, TrimsAndMapsKeywords) {

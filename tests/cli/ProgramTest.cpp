@@ -2,8 +2,13 @@
 
 #include <sys/wait.h>
 
+#include <csignal>
+
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "support/TempDir.h"
 
@@ -19,16 +24,36 @@ struct ProgramRun {
     std::string errors;
 };
 
-// Runs the built program without a display, as a script or CI would, and collects its error stream.
-ProgramRun RunProgram(const TempDir& dir, const std::string& arguments) {
+// Runs a bash script in the folder, the built program as $T, without a display unless the script names one;
+// collects the script's error stream. The status is the script's exit status.
+ProgramRun RunScript(const TempDir& dir, const std::string& script) {
     const std::string errors = dir.File("stderr.txt");
-    const std::string command = "cd '" + dir.Path().string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" +
-                                TABULANE_PROGRAM + "' " + arguments + " 2> '" + errors + "'";
+    WriteFileBytes(dir.File("script.sh"),
+                   "unset DISPLAY WAYLAND_DISPLAY\nT='" + std::string(TABULANE_PROGRAM) + "'\n" + script + "\n");
+    const std::string command = "cd '" + dir.Path().string() + "' && bash script.sh 2> '" + errors + "'";
     ProgramRun run;
     const int raw = std::system(command.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     run.errors = ReadFileBytes(errors);
     return run;
+}
+
+// Runs the built program without a display, as a script or CI would, and collects its error stream.
+ProgramRun RunProgram(const TempDir& dir, const std::string& arguments) {
+    return RunScript(dir, "\"$T\" " + arguments);
+}
+
+// The names in the folder that are neither the script nor its error stream: what the program left behind.
+std::vector<std::string> Leftovers(const TempDir& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        const std::string name = entry.path().filename().string();
+        if (name != "script.sh" && name != "stderr.txt") {
+            names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 TEST(Program, ConvertsOneFileWithoutADisplay) {
@@ -68,6 +93,126 @@ TEST(Program, WithoutArgumentsOrDisplayItExplainsTheCommandLine) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.errors.find("needs a display"), std::string::npos);
     EXPECT_NE(run.errors.find("tabulane in.txt out.csv TABS -c"), std::string::npos);
+}
+
+TEST(Program, StreamsAsInputConvertInFull) {
+    const std::string tabbed = "a\tb\tc\nd\te\tf\n";
+    const std::string expected = "a,b,c\r\nd,e,f\r\n";
+    const std::string utf16 = std::string("\xFF\xFE", 2) + std::string("x\0\t\0y\0\n\0", 8);
+    struct Case {
+        const char* description;
+        std::string script;
+        std::string output;
+    };
+    const std::vector<Case> cases = {
+        {"a pipe through /dev/stdin", "printf 'a\\tb\\tc\\nd\\te\\tf\\n' | \"$T\" /dev/stdin out.csv TABS -c",
+         expected},
+        {"a redirected file through /dev/stdin", "\"$T\" /dev/stdin out.csv TABS -c < in.txt", expected},
+        {"a FIFO with a writer", "mkfifo f && { cat in.txt > f & } && \"$T\" f out.csv TABS -c && wait", expected},
+        {"a marked file through a process substitution", "\"$T\" <(cat u16.txt) out.csv TABS -c",
+         std::string("\xFF\xFE", 2) + std::string("x\0,\0y\0\r\0\n\0", 10)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.description);
+        TempDir dir;
+        WriteFileBytes(dir.File("in.txt"), tabbed);
+        WriteFileBytes(dir.File("u16.txt"), utf16);
+        const ProgramRun run = RunScript(dir, c.script);
+        EXPECT_EQ(run.status, 0) << run.errors;
+        EXPECT_EQ(ReadFileBytes(dir.File("out.csv")), c.output);
+    }
+}
+
+TEST(Program, StandardOutputIsWrittenInPlace) {
+    TempDir dir;
+    WriteFileBytes(dir.File("in.txt"), "a\tb\n");
+    WriteFileBytes(dir.File("log.csv"), "old\r\n");
+    WriteFileBytes(dir.File("over.csv"), "replaced entirely");
+    const ProgramRun run = RunScript(dir,
+                                     "\"$T\" in.txt /dev/stdout TABS -c | cat > piped.csv\n"
+                                     "\"$T\" in.txt /dev/stdout TABS -c >> log.csv\n"
+                                     "\"$T\" in.txt /dev/fd/1 TABS -c >> log.csv\n"
+                                     "\"$T\" in.txt /proc/self/fd/1 TABS -c > over.csv\n"
+                                     "\"$T\" in.txt /dev/stderr TABS -c 2> err.csv");
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(ReadFileBytes(dir.File("piped.csv")), "a,b\r\n");
+    EXPECT_EQ(ReadFileBytes(dir.File("log.csv")), "old\r\na,b\r\na,b\r\n");
+    EXPECT_EQ(ReadFileBytes(dir.File("over.csv")), "a,b\r\n");
+    EXPECT_EQ(ReadFileBytes(dir.File("err.csv")), "a,b\r\n");
+}
+
+// A signal in the middle of a conversion (the program waits for the rest of its input from a FIFO) ends the
+// program with that signal's status, the old output untouched and no temporary file left in the folder.
+TEST(Program, SignalsMidwayLeaveNoTemporaryFileAndTheOldOutput) {
+    for (const char* signal : {"TERM", "INT", "HUP", "KILL"}) {
+        SCOPED_TRACE(signal);
+        TempDir dir;
+        WriteFileBytes(dir.File("out.csv"), "old output");
+        // Job control, so the program in the background keeps SIGINT as a terminal would deliver it.
+        const ProgramRun run =
+            RunScript(dir, std::string("set -m\nmkfifo in.fifo\n"
+                                       "{ head -c 300000 /dev/zero | tr '\\0' a; sleep 20; } > in.fifo &\n"
+                                       "writer=$!\n"
+                                       "\"$T\" in.fifo out.csv TABS -c & program=$!\n"
+                                       // Mid-way: once the program holds its output open.
+                                       "for i in $(seq 200); do\n"
+                                       "  ls -l /proc/$program/fd | grep -qE '/(#|\\.out\\.csv\\.)' && break\n"
+                                       "  sleep 0.05\n"
+                                       "done\n"
+                                       "kill -") +
+                               signal +
+                               " $program\n"
+                               "wait $program; status=$?\n"
+                               "pkill -P $writer; kill $writer; rm in.fifo\n"
+                               "exit $status");
+        EXPECT_EQ(run.status, 128 + (std::string(signal) == "TERM"  ? SIGTERM
+                                     : std::string(signal) == "INT" ? SIGINT
+                                     : std::string(signal) == "HUP" ? SIGHUP
+                                                                    : SIGKILL))
+            << run.errors;
+        const std::string output = ReadFileBytes(dir.File("out.csv"));
+        EXPECT_TRUE(output == "old output") << output.size() << " bytes";
+        EXPECT_EQ(Leftovers(dir), std::vector<std::string>{"out.csv"});
+    }
+}
+
+TEST(Program, AFileSizeLimitEndsTheRunWithTheOldOutputKept) {
+    TempDir dir;
+    WriteFileBytes(dir.File("out.csv"), "old output");
+    WriteFileBytes(dir.File("in.txt"), std::string(400000, 'a'));
+    const ProgramRun run = RunScript(dir, "ulimit -c 0; ulimit -f 100; \"$T\" in.txt out.csv TABS -c");
+    EXPECT_EQ(run.status, 128 + SIGXFSZ) << run.errors;
+    EXPECT_EQ(ReadFileBytes(dir.File("out.csv")), "old output");
+    EXPECT_EQ(Leftovers(dir), (std::vector<std::string>{"in.txt", "out.csv"}));
+}
+
+TEST(Program, AStaleDisplayIsTreatedAsNone) {
+    TempDir dir;
+    WriteFileBytes(dir.File("in.txt"), "a\tb\n");
+    const ProgramRun converted = RunScript(dir, "DISPLAY=:7391 \"$T\" in.txt out.csv TABS -c");
+    EXPECT_EQ(converted.status, 0) << converted.errors;
+    EXPECT_EQ(ReadFileBytes(dir.File("out.csv")), "a,b\r\n");
+    const ProgramRun window = RunScript(dir, "DISPLAY=:7391 \"$T\"");
+    EXPECT_EQ(window.status, 1);
+    EXPECT_EQ(std::count(window.errors.begin(), window.errors.end(), '\n'), 1) << window.errors;
+    EXPECT_NE(window.errors.find("does not answer"), std::string::npos) << window.errors;
+}
+
+TEST(Program, OptionWordsInsideQuotedPathsStayInThePath) {
+    TempDir dir;
+    WriteFileBytes(dir.File("s.tsv"), "a\tb\n");
+    WriteFileBytes(dir.File("rep -c in.tsv"), "c\td\n");
+    const ProgramRun quotedOutput = RunProgram(dir, "s.tsv 'report -c final.csv' TABS -c");
+    EXPECT_EQ(quotedOutput.status, 0) << quotedOutput.errors;
+    EXPECT_EQ(ReadFileBytes(dir.File("report -c final.csv")), "a,b\r\n");
+    const ProgramRun quotedInput = RunProgram(dir, "'rep -c in.tsv' o.csv '\"TABS\"' -c");
+    EXPECT_EQ(quotedInput.status, 0) << quotedInput.errors;
+    EXPECT_EQ(ReadFileBytes(dir.File("o.csv")), "c,d\r\n");
+
+    const ProgramRun unwritable = RunProgram(dir, "s.tsv 'my \"best\" out.csv' TABS -c");
+    EXPECT_EQ(unwritable.status, 2);
+    EXPECT_NE(unwritable.errors.find("Usage: tabulane"), std::string::npos);
+    EXPECT_EQ(Leftovers(dir), (std::vector<std::string>{"o.csv", "rep -c in.tsv", "report -c final.csv", "s.tsv"}));
 }
 
 }  // namespace

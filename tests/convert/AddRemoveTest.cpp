@@ -194,7 +194,7 @@ TEST_F(ConvertFile, PathsLongerThan260CharactersAreConverted) {
     Convert(folder + "in.txt", "\t", false);
     EXPECT_TRUE(boxes.shown.empty());
     std::string bytes(16, '\0');
-    bytes.resize(files.OpenRead(folder + "in.csv")->Read(bytes.data(), bytes.size()));
+    bytes.resize(files.OpenRead(folder + "in.csv", InputKind::Any)->Read(bytes.data(), bytes.size()));
     EXPECT_EQ(bytes, "a,b\r\n");
 }
 
@@ -273,7 +273,7 @@ TEST_F(ConvertFile, WriteFailureGivesOneReportAndNoPartialFile) {
 
 TEST_F(ConvertFile, ReadFailureMidwayKeepsTheOldOutput) {
     test::FailingFileSystem failing(files);
-    failing.readOpensBeforeFailing = 1;  // the mark test reads normally, the conversion's reader fails
+    failing.readOpensBeforeFailing = 0;  // the one reader serves the mark, then fails midway
     failing.readFailAfter = 10;
     ConversionServices failingServices{reporter, failing, &controls, kNativePathStyle, 4};
     WriteFileBytes(dir.File("in.txt"), "a\tb\nc\td\ne\tf\ng\th\n");

@@ -157,15 +157,16 @@ TEST_F(NativeFileSystemTest, ReadsAFileInAnyChunks) {
         "\xff\xfe"
         "a\0b\r\nlast line without break"s;
     test::WriteFileBytes(m_dir.File("in.txt"), bytes);
-    auto reader = m_files.OpenRead(m_dir.File("in.txt"));
+    auto reader = m_files.OpenRead(m_dir.File("in.txt"), InputKind::Any);
     EXPECT_EQ(ReadAll(*reader), bytes);
     EXPECT_EQ(reader->Read(nullptr, 0), 0U);
 }
 
 TEST_F(NativeFileSystemTest, OpeningWhatCannotBeReadIsAnError) {
-    EXPECT_EQ(ErrorNumberOf([&] { m_files.OpenRead(m_dir.File("missing.txt")); }), ErrorNumber::kFileNotFound);
-    EXPECT_NE(ErrorNumberOf([&] { m_files.OpenRead(m_dir.Path().string()); }), 0);
-    EXPECT_NE(ErrorNumberOf([&] { m_files.OpenRead(""); }), 0);
+    EXPECT_EQ(ErrorNumberOf([&] { m_files.OpenRead(m_dir.File("missing.txt"), InputKind::Any); }),
+              ErrorNumber::kFileNotFound);
+    EXPECT_NE(ErrorNumberOf([&] { m_files.OpenRead(m_dir.Path().string(), InputKind::Any); }), 0);
+    EXPECT_NE(ErrorNumberOf([&] { m_files.OpenRead("", InputKind::Any); }), 0);
 }
 
 #ifndef _WIN32
@@ -344,7 +345,7 @@ TEST_F(NativeFileSystemTest, PathsBeyondMaxPathAreWrittenAndRead) {
     writer->Commit();
     EXPECT_TRUE(m_files.Exists(target));
     EXPECT_EQ(m_files.GetAttributes(target), FILE_ATTRIBUTE_ARCHIVE);
-    EXPECT_EQ(ReadAll(*m_files.OpenRead(target)), "long,path\r\n");
+    EXPECT_EQ(ReadAll(*m_files.OpenRead(target, InputKind::Any)), "long,path\r\n");
     WIN32_FIND_DATAW entry{};
     const HANDLE listing = ::FindFirstFileW(WideFromUtf8(R"(\\?\)" + folder + "*").c_str(), &entry);
     ASSERT_NE(listing, INVALID_HANDLE_VALUE);

@@ -73,13 +73,13 @@ public:
     bool Exists(const std::string& path) override { return m_real.Exists(path); }
     int GetAttributes(const std::string& path) override { return m_real.GetAttributes(path); }
 
-    std::unique_ptr<ByteReader> OpenRead(const std::string& path) override {
+    std::unique_ptr<ByteReader> OpenRead(const std::string& path, InputKind kind) override {
         ++opens;
         if (opens <= readOpensBeforeFailing) {
-            return m_real.OpenRead(path);
+            return m_real.OpenRead(path, kind);
         }
         std::string data;
-        auto real = m_real.OpenRead(path);
+        auto real = m_real.OpenRead(path, kind);
         char buffer[4096];
         for (std::size_t got; (got = real->Read(buffer, sizeof buffer)) > 0;) {
             data.append(buffer, got);
