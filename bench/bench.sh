@@ -70,6 +70,7 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 data=$work/data
 rss_file=$work/rss
+cpu_file=$work/cpu
 err_file=$work/stderr
 
 echo "Building (Release) in build/ ..."
@@ -92,6 +93,14 @@ fi
 
 echo "Generating data (sizes divided by $scale) ..."
 build/bench/tabulane_bench_generate --scale "$scale" "$data"
+# The long-separator case keeps its full size in quick mode too: it is small, and its bar is set on 10 MB.
+head -c 10000000 /dev/zero | tr '\0' a >"$data/as.txt"
+many=$work/many
+mkdir -- "$many"
+loop_files=$((1000 / scale))
+for ((i = 1; i <= loop_files; i++)); do
+    cp -- "$data/tiny.txt" "$many/file$i.txt"
+done
 sync
 
 # ---- The commands. Each takes IN OUT, writes OUT anew and leaves its peak RSS (KiB) in $rss_file. ----
@@ -106,6 +115,11 @@ cmd_tr_tabs() { "${timed[@]}" tr '\t' ',' <"$1" >"$2"; }
 cmd_sed_tabs() { "${timed[@]}" sed 's/\t/,/g; s/$/\r/' -- "$1" >"$2"; }
 cmd_tr_spaces() { "${timed[@]}" tr -s ' ' ',' <"$1" >"$2"; }
 cmd_tr_enters() { "${timed[@]}" sh -c "tr -d '\\r' | tr '\\n' ','" <"$1" >"$2"; }
+# A separator of 100,000 a's and a b on a file of a's: a plain search compares almost the whole separator at
+# every position. One character that does not occur either is the yardstick: the same output.
+long_separator="$(printf 'a%.0s' $(seq 100000))b"
+cmd_tabulane_long() { run_tabulane "$1" "$2" "$long_separator" -c; }
+cmd_tabulane_short() { run_tabulane "$1" "$2" b -c; }
 
 declare -A label=(
     [cmd_tabulane_tabs]="tabulane TABS -c"
@@ -116,6 +130,8 @@ declare -A label=(
     [cmd_sed_tabs]="sed 's/\\t/,/g; s/\$/\\r/'"
     [cmd_tr_spaces]="tr -s ' ' ','"
     [cmd_tr_enters]="tr -d '\\r' | tr '\\n' ','"
+    [cmd_tabulane_long]="tabulane a...ab (100,001) -c"
+    [cmd_tabulane_short]="tabulane b -c"
 )
 
 # ---- What tabulane must write, made by other tools (streamed, so no second big file is kept). ----
@@ -129,21 +145,29 @@ expect_oneline() {
     tr '\t' ',' <"$1"
     printf '\r\n'
 }
+expect_unchanged_line() {
+    cat -- "$1"
+    printf '\r\n'
+}
 
 # ---- Measuring ----
 output_count=0
 output=""
 seconds=""
 rss_kib=""
+cpu_seconds=""
 
-# Runs one command on IN into a new output file; sets $seconds and $rss_kib. The output stays for the caller.
+# Runs one command on IN into a new output file; sets $seconds, $cpu_seconds (user + system) and $rss_kib.
+# The output stays for the caller.
 run_once() {
     local command=$1 input=$2
     output_count=$((output_count + 1))
     output=$work/out.$output_count
     sync
     local start=$EPOCHREALTIME
-    if ! "$command" "$input" "$output" 2>"$err_file"; then
+    # The shell's own timer gives the command's CPU time to the millisecond (/usr/bin/time: to 10 ms).
+    local TIMEFORMAT='%3U %3S'
+    if ! { time "$command" "$input" "$output" 2>"$err_file"; } 2>"$cpu_file"; then
         echo "bench: ${label[$command]} failed on $(basename "$input"):" >&2
         { cat -- "$err_file" && head -n 1 -- "$rss_file"; } >&2 2>/dev/null || true
         exit 2
@@ -151,6 +175,7 @@ run_once() {
     local end=$EPOCHREALTIME
     seconds=$(awk -v start="$start" -v end="$end" 'BEGIN { printf "%.6f", end - start }')
     rss_kib=$(tail -n 1 "$rss_file")
+    cpu_seconds=$(awk '{ printf "%.3f", $1 + $2 }' "$cpu_file")
 }
 
 # The median of the numbers on standard input, separated by spaces.
@@ -159,7 +184,7 @@ median() {
         awk '{ v[NR] = $1 } END { printf "%.6f", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
-declare -A median_s=() peak_kib=() input_mib=() tabulane_of=()
+declare -A median_s=() median_cpu=() peak_kib=() input_mib=() tabulane_of=()
 rows=()
 wrong_output=0
 
@@ -169,7 +194,7 @@ bench_case() {
     shift 3
     local commands=("$@") command run
     tabulane_of[$name]=${commands[0]}
-    local -A times=() peaks=()
+    local -A times=() cpus=() peaks=()
     input_mib[$name]=$(awk -v bytes="$(stat -c %s -- "$file")" 'BEGIN { printf "%.6f", bytes / 1048576 }')
     printf '  %-8s %s\n' "$name" "$(basename "$file")"
 
@@ -193,6 +218,7 @@ bench_case() {
             rm -f -- "$output"
             if [ "$run" -gt 0 ]; then
                 times[$command]+=" $seconds"
+                cpus[$command]+=" $cpu_seconds"
                 if [ "${peaks[$command]:-0}" -lt "$rss_kib" ]; then
                     peaks[$command]=$rss_kib
                 fi
@@ -202,6 +228,7 @@ bench_case() {
 
     for command in "${commands[@]}"; do
         median_s[$name:$command]=$(median <<<"${times[$command]}")
+        median_cpu[$name:$command]=$(median <<<"${cpus[$command]}")
         peak_kib[$name:$command]=${peaks[$command]}
         rows+=("$name:$command")
     done
@@ -215,6 +242,7 @@ bench_case lines lines.txt expect_enters cmd_tabulane_enters cmd_cat cmd_tr_ente
 bench_case utf16 utf16.tsv expect_utf16 cmd_tabulane_tabs cmd_cat cmd_tr_tabs
 bench_case oneline oneline.txt expect_oneline cmd_tabulane_tabs cmd_cat cmd_tr_tabs
 bench_case tiny tiny.txt expect_tabs cmd_tabulane_tabs cmd_cat
+bench_case longsep as.txt expect_unchanged_line cmd_tabulane_long cmd_tabulane_short
 
 # ---- Report ----
 commit=$(git rev-parse --short HEAD 2>/dev/null || echo unknown)
@@ -223,32 +251,42 @@ mode=$([ "$scale" -eq 1 ] && echo full || echo "quick (sizes / $scale)")
 echo
 echo "Tabulane bench, $(date -u '+%Y-%m-%d %H:%M UTC'), commit $commit, $mode, median of $runs runs, $(nproc) cores"
 echo
-printf '%-8s %-30s %8s %10s %10s %14s\n' case command input "median s" "MiB/s" "peak RSS MiB"
-printf '%s\n' "------------------------------------------------------------------------------------------"
+printf '%-8s %-30s %8s %10s %10s %8s %10s %14s\n' case command input "median s" "MiB/s" "CPU s" "CPU s/GiB" \
+    "peak RSS MiB"
+printf '%s\n' "-------------------------------------------------------------------------------------------------------------"
 for row in "${rows[@]}"; do
     name=${row%%:*}
     command=${row#*:}
     # awk -v would expand the backslashes in the labels, so only numbers go through awk.
-    read -r size speed rss <<<"$(awk -v mib="${input_mib[$name]}" -v s="${median_s[$row]}" -v kib="${peak_kib[$row]}" \
+    read -r size speed per_gib rss <<<"$(awk -v mib="${input_mib[$name]}" -v s="${median_s[$row]}" \
+        -v cpu="${median_cpu[$row]}" -v kib="${peak_kib[$row]}" \
         'BEGIN { size = mib >= 1 ? sprintf("%.0fMiB", mib) : mib * 1024 >= 1 ? sprintf("%.0fKiB", mib * 1024) \
                                                          : sprintf("%.0fB", mib * 1048576)
-                 printf "%s %.1f %.1f", size,
-                 (s > 0 ? mib / s : 0), kib / 1024 }')"
-    printf '%-8s %-30s %8s %10.4f %10s %14s\n' "$name" "${label[$command]}" "$size" "${median_s[$row]}" "$speed" "$rss"
+                 printf "%s %.1f %s %.1f", size, (s > 0 ? mib / s : 0),
+                 (mib >= 1 ? sprintf("%.2f", cpu / (mib / 1024)) : "-"), kib / 1024 }')"
+    printf '%-8s %-30s %8s %10.4f %10s %8.3f %10s %14s\n' "$name" "${label[$command]}" "$size" "${median_s[$row]}" \
+        "$speed" "${median_cpu[$row]}" "$per_gib" "$rss"
 done
 
 missed=0
-# ratio CASE COMMAND LIMIT KIND: prints tabulane's time over COMMAND's; KIND "bar" fails the run when over LIMIT.
+# ratio CASE COMMAND LIMIT KIND [cpu]: prints tabulane's median time (or CPU time) over COMMAND's; KIND "bar" fails
+# the run when over LIMIT.
 ratio() {
-    local name=$1 command=$2 limit=$3 kind=$4 verdict
-    verdict=$(awk -v t="${median_s[$name:${tabulane_of[$name]}]}" -v y="${median_s[$name:$command]}" -v limit="$limit" \
+    local name=$1 command=$2 limit=$3 kind=$4 measure=${5:-} verdict
+    local table=median_s
+    if [ "$measure" = cpu ]; then
+        table=median_cpu
+    fi
+    local -n medians=$table
+    verdict=$(awk -v t="${medians[$name:${tabulane_of[$name]}]}" -v y="${medians[$name:$command]}" -v limit="$limit" \
         -v kind="$kind" 'BEGIN {
-            r = y > 0 ? t / y : 0
+            if (y <= 0) { printf "   n/a   (too short to measure)"; exit }
+            r = t / y
             if (kind == "info") { printf "%6.2f", r; exit }
             ok = r <= limit
             printf "%6.2f   %s <= %.2f   %s", r, kind, limit, ok ? "met" : (kind == "bar" ? "MISSED" : "over")
         }')
-    printf '%-8s %-44s %s\n' "$name" "tabulane / ${label[$command]}" "$verdict"
+    printf '%-8s %-44s %s\n' "$name" "${measure:+CPU: }tabulane / ${label[$command]}" "$verdict"
     # Start-up weighs too much on the quick files for their speed bars to count.
     if [ "$kind" = bar ] && [ "$scale" -eq 1 ] && [[ "$verdict" == *MISSED ]]; then
         missed=$((missed + 1))
@@ -268,10 +306,69 @@ ratio utf16 cmd_tr_tabs 1.0 bar
 ratio utf16 cmd_cat 0 info
 ratio oneline cmd_tr_tabs 0 info
 ratio oneline cmd_cat 0 info
+ratio longsep cmd_tabulane_short 3.0 bar
+
+# CPU time (user + system) is steadier than wall time on a shared machine, and shows work done whatever the disk.
+echo
+echo "Ratios of median CPU times (user + system; same run):"
+ratio tabs cmd_cat 1.5 bar cpu
+ratio spaces cmd_cat 1.5 bar cpu
+ratio lines cmd_cat 1.5 bar cpu
+ratio utf16 cmd_cat 1.5 bar cpu
+per_gib=$(awk -v cpu="${median_cpu[tabs:cmd_tabulane_tabs]}" -v mib="${input_mib[tabs]}" \
+    'BEGIN { r = cpu / (mib / 1024); printf "%6.2f   bar <= 0.60   %s", r, r <= 0.6 ? "met" : "MISSED" }')
+printf '%-8s %-44s %s\n' tabs "CPU seconds per GiB, tabulane TABS -c" "$per_gib"
+if [ "$scale" -eq 1 ] && [[ "$per_gib" == *MISSED ]]; then
+    missed=$((missed + 1))
+fi
 if [ "$scale" -ne 1 ]; then
     echo "(quick mode: start-up time, see the tiny row, weighs heavily on these small files, so the speed bars"
     echo " are indicative only and do not set the exit status; judge them on the full run)"
 fi
+
+# ---- Start-up: small files converted one process each, as a shell script does ----
+loop_tabulane() {
+    local file
+    for file in "$many"/*.txt; do
+        LC_ALL=C.UTF-8 "$program" "$file" "${file%.txt}.csv" TABS -c </dev/null >/dev/null || return 1
+    done
+}
+loop_tr() {
+    local file
+    for file in "$many"/*.txt; do
+        tr '\t' ',' <"$file" >"${file%.txt}.csv" || return 1
+    done
+}
+# Sets $loop_seconds to the median wall time of a few runs of the loop LOOP, after one untimed run.
+loop_median() {
+    local loop=$1 times="" run start
+    for ((run = 0; run <= 3; run++)); do
+        start=$EPOCHREALTIME
+        if ! "$loop"; then
+            echo "bench: $loop failed" >&2
+            exit 2
+        fi
+        if [ "$run" -gt 0 ]; then
+            times+=" $(awk -v start="$start" -v end="$EPOCHREALTIME" 'BEGIN { printf "%.6f", end - start }')"
+        fi
+    done
+    loop_seconds=$(median <<<"$times")
+}
+loop_median loop_tabulane
+loop_tabulane_s=$loop_seconds
+if ! cmp -s -- "$many/file1.csv" <(expect_tabs "$many/file1.txt"); then
+    echo "bench: WRONG OUTPUT: tabulane in the shell loop differs from the reference" >&2
+    wrong_output=1
+fi
+loop_median loop_tr
+echo
+echo "Start-up: a shell loop converting $loop_files small files, one process each (median of 3 runs):"
+awk -v t="$loop_tabulane_s" -v y="$loop_seconds" -v n="$loop_files" 'BEGIN {
+    r = y > 0 ? t / y : 0
+    printf "loop     tabulane %.2f s (%.1f ms a file), tr %.2f s (%.1f ms a file)\n", t, 1000 * t / n, y, 1000 * y / n
+    printf "loop     %-44s %6.2f   aim <= 2.00   %s\n", "tabulane / tr", r, r <= 2 ? "met" : "over"
+}'
+echo "(the loop's aim needs a command line that does not load Qt; until then it does not set the exit status)"
 
 echo
 memory=$(awk -v big="${peak_kib[oneline:cmd_tabulane_tabs]}" -v small="${peak_kib[tiny:cmd_tabulane_tabs]}" \

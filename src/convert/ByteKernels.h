@@ -4,20 +4,32 @@
 
 namespace tabulane {
 
-// Vector kernels for the byte-wide conversions, used when the processor has them (SSSE3 and POPCNT on x86).
-// Each one converts a prefix of [p, end) in whole blocks of 16 bytes, writes its output at out (which needs
-// 16 bytes of room beyond the output, as blocks are stored whole), and returns how far it got;
-// the caller converts the rest one byte at a time.
-struct ByteKernelResult {
-    const char* consumed;
-    char* written;
+// Vector kernels for the conversions of byte-wide and 16-bit text, used when the processor has them (SSSE3 and
+// POPCNT on x86). Each one converts a prefix of [p, end) in whole blocks of 16 bytes, writes its output at out
+// (which needs 16 bytes of room beyond the output, as blocks are stored whole), and returns how far it got;
+// the caller converts the rest one unit at a time.
+template <typename Unit>
+struct KernelResult {
+    const Unit* consumed;
+    Unit* written;
 };
+using ByteKernelResult = KernelResult<char>;
 
 bool HaveByteKernels();
 
-// The space modes with a one-byte replacement: the first space of each run becomes the replacement and the rest
-// of the run is dropped. previousSpace carries whether the byte before p was a space.
-ByteKernelResult CollapseSpaceRuns(const char* p, const char* end, char* out, char replacement, bool& previousSpace);
+// Off makes HaveByteKernels report false, so the portable paths run on this machine too (tests compare them).
+void SetVectorKernelsEnabled(bool enabled);
+
+// The line modes with a one-unit separator and a one-unit replacement, in one pass: the separator becomes the
+// replacement, a CR directly before an LF is dropped, any other CR becomes an LF, and every LF becomes CR LF.
+// With collapse (the separator is then a space) a run of spaces keeps only its last space, as the replacement,
+// and loses that one too when a break follows. Blocks end at limit at the latest, and a block is converted only
+// when the unit after it is there to look at (below end): it decides about a CR or a space at the block's end.
+// The unit before p must be neither a CR nor a space of a run still open; output may be twice the input.
+KernelResult<char> ConvertLines(const char* p, const char* limit, const char* end, char* out, char separator,
+                                char replacement, bool collapse);
+KernelResult<char16_t> ConvertLines(const char16_t* p, const char16_t* limit, const char16_t* end, char16_t* out,
+                                    char16_t separator, char16_t replacement, bool collapse);
 
 // The line-break mode with a one-byte replacement, for blocks where every CR is directly followed by an LF inside
 // the block: CRs are dropped and LFs become the replacement. Stops at the first block that is not of that kind.

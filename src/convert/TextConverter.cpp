@@ -1,6 +1,7 @@
 #include "convert/TextConverter.h"
 
 #include "convert/ByteKernels.h"
+#include "convert/SeparatorSearch.h"
 
 #include <algorithm>
 #include <bit>
@@ -319,17 +320,6 @@ const Unit* FindBreak(const Unit* p, const Unit* end) {
     return p;
 }
 
-// The first occurrence of unit in [p, end), or end.
-template <typename Unit>
-const Unit* FindUnit(const Unit* p, const Unit* end, Unit unit) {
-    if constexpr (sizeof(Unit) == 1) {
-        const void* found = std::memchr(p, static_cast<unsigned char>(unit), static_cast<std::size_t>(end - p));
-        return found != nullptr ? static_cast<const Unit*>(found) : end;
-    } else {
-        return std::find(p, end, unit);
-    }
-}
-
 // The first unit in [p, end) that differs from unit, or end.
 template <typename Unit>
 const Unit* SkipUnit(const Unit* p, const Unit* end, Unit unit) {
@@ -340,35 +330,30 @@ const Unit* SkipUnit(const Unit* p, const Unit* end, Unit unit) {
 }
 
 // Replaces every occurrence of the separator, left to right, without overlap, in text that arrives in pieces.
-// Up to (separator length - 1) units are held back where a match might continue in the next piece.
 template <typename Unit>
 class Replacer {
 public:
     Replacer(std::basic_string<Unit> separator, std::basic_string<Unit> replacement, UnitSink<Unit>& sink)
-        : m_separator(std::move(separator)), m_replacement(std::move(replacement)), m_sink(sink) {}
+        : m_separator(separator), m_replacement(std::move(replacement)), m_sink(sink), m_search(std::move(separator)) {}
 
     void Feed(const Unit* p, const Unit* end) {
         if (m_separator.empty()) {
             m_sink.Append(p, static_cast<std::size_t>(end - p));
         } else if (m_separator.size() == 1) {
             FeedSingle(p, end);
-        } else if (m_carry.empty()) {
-            FeedMulti(p, end);
         } else {
-            m_work.assign(m_carry);
-            m_work.append(p, end);
-            m_carry.clear();
-            FeedMulti(m_work.data(), m_work.data() + m_work.size());
+            m_search.Feed(p, end, Text(), [this] { m_sink.Append(m_replacement); });
         }
     }
 
-    // The end of a line: what was held back can no longer become a match.
-    void EndText() {
-        m_sink.Append(m_carry);
-        m_carry.clear();
-    }
+    // The end of a line: a partial match held back can no longer become a match.
+    void EndText() { m_search.End(Text()); }
 
 private:
+    auto Text() {
+        return [this](const Unit* units, std::size_t count) { m_sink.Append(units, count); };
+    }
+
     void FeedSingle(const Unit* p, const Unit* end) {
         const Unit separator = m_separator[0];
         while (p < end) {
@@ -382,28 +367,10 @@ private:
         }
     }
 
-    void FeedMulti(const Unit* p, const Unit* end) {
-        const std::basic_string_view<Unit> separator(m_separator);
-        while (p < end) {
-            const std::basic_string_view<Unit> rest(p, static_cast<std::size_t>(end - p));
-            const auto hit = rest.find(separator);
-            if (hit == std::basic_string_view<Unit>::npos) {
-                const std::size_t keep = std::min(rest.size(), separator.size() - 1);
-                m_sink.Append(p, rest.size() - keep);
-                m_carry.assign(end - keep, end);
-                return;
-            }
-            m_sink.Append(p, hit);
-            m_sink.Append(m_replacement);
-            p += hit + separator.size();
-        }
-    }
-
     std::basic_string<Unit> m_separator;
     std::basic_string<Unit> m_replacement;
     UnitSink<Unit>& m_sink;
-    std::basic_string<Unit> m_carry;
-    std::basic_string<Unit> m_work;
+    SeparatorSearch<Unit> m_search;
 };
 
 // The conversion of one text, fed in blocks of units of the file's encoding.
@@ -418,17 +385,21 @@ public:
           m_collapse(options.collapseSpaces),
           m_replacer(LineSeparator(), m_replacement, sink) {
         const Unit space = static_cast<Unit>(kSpace);
-        m_inPlace = m_lineMode && !m_collapse && m_separator.size() == 1 && m_replacement.size() == 1 &&
-                    !IsBreak(m_separator[0]);
         m_spaceSeparator = m_collapse && m_separator.size() == 1 && m_separator[0] == space;
+        // One unit for one: the separator, the breaks and the space runs all go in one pass over the block.
+        m_oneForOne = m_lineMode && m_separator.size() == 1 && m_replacement.size() == 1 && !IsBreak(m_separator[0]) &&
+                      !IsBreak(m_replacement[0]) && (!m_collapse || m_spaceSeparator);
+        m_kernel = sizeof(Unit) <= 2 && HaveByteKernels();
         // After the breaks are normalised to LF only a separator of LF can still match.
         m_breakReplacement = m_separator.size() == 1 && m_separator[0] == static_cast<Unit>(kLF)
                                  ? m_replacement
                                  : std::basic_string<Unit>(1, static_cast<Unit>(kLF));
     }
 
-    void Feed(Unit* p, Unit* end) {
-        if (m_lineMode) {
+    void Feed(const Unit* p, const Unit* end) {
+        if (m_oneForOne) {
+            FeedOneForOne(p, end);
+        } else if (m_lineMode) {
             FeedLines(p, end);
         } else {
             FeedBlock(p, end);
@@ -455,16 +426,69 @@ private:
         return m_lineMode && !hasBreak ? m_separator : std::basic_string<Unit>();
     }
 
-    void FeedLines(Unit* block, Unit* end) {
-        if (m_inPlace) {
-            // One unit for one unit: replace over the whole block at once; this loop vectorises.
-            const Unit from = m_separator[0];
-            const Unit to = m_replacement[0];
-            for (Unit* q = block; q < end; ++q) {
-                *q = *q == from ? to : *q;
+    void FeedOneForOne(const Unit* p, const Unit* end) {
+        constexpr std::ptrdiff_t kBlockUnits = 16 / sizeof(Unit);
+        const Unit separator = m_separator[0];
+        const Unit replacement = m_replacement[0];
+        while (p < end) {
+            const Unit* chunkEnd = p + std::min<std::ptrdiff_t>(end - p, kChunkUnits);
+            Unit* out = m_sink.Reserve(2 * static_cast<std::size_t>(chunkEnd - p) + kKernelSlack);
+            while (p < chunkEnd) {
+                if constexpr (sizeof(Unit) <= 2) {
+                    if (m_kernel && !m_pendingCR && !m_pendingSpace) {
+                        const KernelResult<Unit> done =
+                            ConvertLines(p, chunkEnd, end, out, separator, replacement, m_collapse);
+                        if (done.consumed != p) {
+                            p = done.consumed;
+                            out = done.written;
+                            m_lineOpen = !IsBreak(p[-1]);
+                        }
+                    }
+                }
+                // What the kernel left: the rest of a block, and on until no CR or space run waits for its end.
+                const Unit* stop = p + std::min(chunkEnd - p, kBlockUnits);
+                while (p < stop || ((m_pendingCR || m_pendingSpace) && p < chunkEnd)) {
+                    out = ConvertUnit(*p++, out, separator, replacement);
+                }
+            }
+            m_sink.CommitTo(out);
+        }
+    }
+
+    // One unit of a one-for-one line mode; writes at most two units.
+    Unit* ConvertUnit(Unit unit, Unit* out, Unit separator, Unit replacement) {
+        if (m_pendingCR) {
+            m_pendingCR = false;
+            if (unit == static_cast<Unit>(kLF)) {
+                return out;
             }
         }
-        const Unit* p = block;
+        if (IsBreak(unit)) {
+            m_pendingCR = unit == static_cast<Unit>(kCR);
+            m_pendingSpace = false;
+            m_lineOpen = false;
+            out[0] = static_cast<Unit>(kCR);
+            out[1] = static_cast<Unit>(kLF);
+            return out + 2;
+        }
+        m_lineOpen = true;
+        if (unit == separator) {
+            if (m_collapse) {
+                m_pendingSpace = true;  // written once the run turns out to be followed by text on its line
+            } else {
+                *out++ = replacement;
+            }
+            return out;
+        }
+        if (m_pendingSpace) {
+            m_pendingSpace = false;
+            *out++ = replacement;
+        }
+        *out++ = unit;
+        return out;
+    }
+
+    void FeedLines(const Unit* p, const Unit* end) {
         while (p < end) {
             if (m_pendingCR) {
                 m_pendingCR = false;
@@ -488,10 +512,6 @@ private:
     }
 
     void LineContent(const Unit* p, const Unit* end) {
-        if (m_inPlace) {
-            m_sink.Append(p, static_cast<std::size_t>(end - p));
-            return;
-        }
         if (!m_collapse) {
             m_replacer.Feed(p, end);
             return;
@@ -547,18 +567,8 @@ private:
             const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(textEnd - p), kChunkUnits);
             Unit* out = m_sink.Reserve(count * (length + 2) + kKernelSlack);
             if (length <= 2) {
-                std::size_t i = 0;
-                if constexpr (sizeof(Unit) == 1) {
-                    if (length == 1 && HaveByteKernels()) {
-                        bool before = previousSpace != 0;
-                        const ByteKernelResult done = CollapseSpaceRuns(p, p + count, out, first, before);
-                        i = static_cast<std::size_t>(done.consumed - p);
-                        out = done.written;
-                        previousSpace = before ? 1 : 0;
-                    }
-                }
                 using Bits = std::make_unsigned_t<Unit>;
-                for (; i < count; ++i) {
+                for (std::size_t i = 0; i < count; ++i) {
                     const Unit unit = p[i];
                     const std::size_t isSpace = static_cast<std::size_t>(unit == space);
                     const Bits mask = static_cast<Bits>(0) - static_cast<Bits>(isSpace);
@@ -657,8 +667,9 @@ private:
     std::basic_string<Unit> m_breakReplacement;
     bool m_lineMode;
     bool m_collapse;
-    bool m_inPlace = false;
     bool m_spaceSeparator = false;
+    bool m_oneForOne = false;
+    bool m_kernel = false;
     Replacer<Unit> m_replacer;
 
     bool m_pendingCR = false;

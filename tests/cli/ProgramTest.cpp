@@ -24,12 +24,12 @@ struct ProgramRun {
     std::string errors;
 };
 
-// Runs a bash script in the folder, the built program as $T, without a display unless the script names one;
-// collects the script's error stream. The status is the script's exit status.
+// Runs a bash script in the folder, the built program as $T, with no display or Qt platform unless the script
+// names one; collects the script's error stream. The status is the script's exit status.
 ProgramRun RunScript(const TempDir& dir, const std::string& script) {
     const std::string errors = dir.File("stderr.txt");
-    WriteFileBytes(dir.File("script.sh"),
-                   "unset DISPLAY WAYLAND_DISPLAY\nT='" + std::string(TABULANE_PROGRAM) + "'\n" + script + "\n");
+    WriteFileBytes(dir.File("script.sh"), "unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM\nT='" +
+                                              std::string(TABULANE_PROGRAM) + "'\n" + script + "\n");
     const std::string command = "cd '" + dir.Path().string() + "' && bash script.sh 2> '" + errors + "'";
     ProgramRun run;
     const int raw = std::system(command.c_str());
@@ -189,10 +189,11 @@ TEST(Program, AFileSizeLimitEndsTheRunWithTheOldOutputKept) {
 TEST(Program, AStaleDisplayIsTreatedAsNone) {
     TempDir dir;
     WriteFileBytes(dir.File("in.txt"), "a\tb\n");
-    const ProgramRun converted = RunScript(dir, "DISPLAY=:7391 \"$T\" in.txt out.csv TABS -c");
+    const ProgramRun converted =
+        RunScript(dir, "unset QT_QPA_PLATFORM WAYLAND_DISPLAY; DISPLAY=:7391 \"$T\" in.txt out.csv TABS -c");
     EXPECT_EQ(converted.status, 0) << converted.errors;
     EXPECT_EQ(ReadFileBytes(dir.File("out.csv")), "a,b\r\n");
-    const ProgramRun window = RunScript(dir, "DISPLAY=:7391 \"$T\"");
+    const ProgramRun window = RunScript(dir, "unset QT_QPA_PLATFORM WAYLAND_DISPLAY; DISPLAY=:7391 \"$T\"");
     EXPECT_EQ(window.status, 1);
     EXPECT_EQ(std::count(window.errors.begin(), window.errors.end(), '\n'), 1) << window.errors;
     EXPECT_NE(window.errors.find("does not answer"), std::string::npos) << window.errors;

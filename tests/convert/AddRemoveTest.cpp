@@ -284,6 +284,16 @@ TEST_F(ConvertFile, ReadFailureMidwayKeepsTheOldOutput) {
     EXPECT_TRUE(TempLeftovers().empty());
 }
 
+TEST_F(ConvertFile, OpensTheInputOnceAndKeepsTheBytesTheMarkTestRead) {
+    test::FailingFileSystem counting(files);
+    ConversionServices countingServices{reporter, counting, &controls, kNativePathStyle, 3};
+    WriteFileBytes(dir.File("in.txt"), "a\tb\tc\nd\te\tf\n");
+    ConvertToCSVInFile(countingServices, dir.File("in.txt"), "\t", false, dir.File("in.csv"), false);
+    EXPECT_EQ(counting.opens, 1);
+    EXPECT_EQ(ReadFileBytes(dir.File("in.csv")), "a,b,c\r\nd,e,f\r\n");
+    EXPECT_TRUE(boxes.ErrorTexts().empty());
+}
+
 TEST_F(ConvertFile, TwoInputsWithTheSameStemGiveOneOutputTheLaterWins) {
     WriteFileBytes(dir.File("notes.txt"), "t\tt");
     WriteFileBytes(dir.File("notes.log"), "l\tl");

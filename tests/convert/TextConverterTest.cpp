@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/ByteKernels.h"
 #include "support/FakeStreams.h"
 
 namespace tabulane {
@@ -17,13 +18,24 @@ using test::StringWriter;
 // Buffer sizes that split breaks, marks, separators and space runs at every possible place.
 const std::vector<std::size_t> kBufferSizes = {1, 2, 3, 5, 7, 64, kDefaultBufferSize};
 
-std::string Convert(const std::string& input, ConversionOptions options, std::size_t bufferSize,
-                    std::size_t readChunk = static_cast<std::size_t>(-1)) {
+std::string ConvertOnce(const std::string& input, ConversionOptions options, std::size_t bufferSize,
+                        std::size_t readChunk) {
     options.bufferSize = bufferSize;
     StringReader reader(input, readChunk);
     StringWriter writer;
     ConvertText(reader, writer, options);
     return writer.written;
+}
+
+// Converts with the vector kernels and again with the portable code; where the two differ, the result says so
+// (and so differs from any expected text).
+std::string Convert(const std::string& input, const ConversionOptions& options, std::size_t bufferSize,
+                    std::size_t readChunk = static_cast<std::size_t>(-1)) {
+    SetVectorKernelsEnabled(false);
+    const std::string portable = ConvertOnce(input, options, bufferSize, readChunk);
+    SetVectorKernelsEnabled(true);
+    const std::string vector = ConvertOnce(input, options, bufferSize, readChunk);
+    return portable == vector ? vector : "portable code gave '" + portable + "', vector kernels '" + vector + "'";
 }
 
 ConversionOptions Options(std::string separator, std::string replacement, bool collapse = false) {
@@ -142,9 +154,10 @@ TEST(ConvertText, MatchesTheWholeTextRulesOnRandomInputs) {
     std::mt19937 random(20261208);
     const std::string alphabet = "ab \t\r\n|;";
     const std::vector<ConversionOptions> modes = {
-        Options("\t", ","),  Options(" ", ",", true), Options("\n", ", "),  Options("\r", ","),
-        Options("||", ","),  Options("  ", ","),      Options("|;|", ", "), Options(" ", ", ", true),
-        Options("\t", ", "), Options("a", ";", true),
+        Options("\t", ","),   Options(" ", ",", true), Options("\n", ", "),  Options("\r", ","),
+        Options("||", ","),   Options("  ", ","),      Options("|;|", ", "), Options(" ", ", ", true),
+        Options("\t", ", "),  Options("a", ";", true), Options("aab", ","),  Options("abab", ";"),
+        Options("aaa", ", "), Options("a|a", ","),
     };
     for (int round = 0; round < 3000; ++round) {
         std::string input(random() % 40, ' ');
@@ -178,6 +191,18 @@ TEST(ConvertText, MatchesTheWholeTextRulesOnLongRandomTexts) {
         for (const std::size_t size : {std::size_t{17}, std::size_t{1000}, kDefaultBufferSize}) {
             ASSERT_EQ(Convert(input, mode, size), Reference(input, mode)) << "round " << round << " buffer " << size;
         }
+    }
+}
+
+TEST(ConvertText, LongSelfOverlappingSeparatorsAcrossEveryReadSize) {
+    // Runs of a with a different last character: every partial match falls back by one, across reads too.
+    const std::string separator = std::string(40, 'a') + "b";
+    const std::string input = std::string(100, 'a') + separator + std::string(39, 'a') + "\n" + separator +
+                              std::string(45, 'a') + "b" + separator.substr(0, 30);
+    const ConversionOptions mode = Options(separator, ",");
+    for (const std::size_t size : {std::size_t{1}, std::size_t{2}, std::size_t{7}, std::size_t{40}, std::size_t{41},
+                                   std::size_t{64}, kDefaultBufferSize}) {
+        EXPECT_EQ(Convert(input, mode, size), Reference(input, mode)) << "buffer " << size;
     }
 }
 
@@ -217,6 +242,28 @@ std::string Utf32(const std::u32string& text, bool bigEndian) {
         bytes += bigEndian ? std::string(le.rbegin(), le.rend()) : le;
     }
     return bytes;
+}
+
+TEST(ConvertText, Utf16MatchesTheWholeTextRulesOnLongRandomTexts) {
+    // The 16-bit kernel against the same rules: ASCII text widened unit by unit converts unit by unit.
+    const auto widen = [](const std::string& text) { return Utf16(std::u16string(text.begin(), text.end()), false); };
+    std::mt19937 random(9122026);
+    const std::vector<std::string> pieces = {"a", "bc", " ", "    ", "\r\n", "\n", "\r", "\r\r\n", "\t", "xyz "};
+    const std::vector<ConversionOptions> modes = {Options("\t", ","), Options(" ", ",", true), Options(";", ",")};
+    for (int round = 0; round < 150; ++round) {
+        std::string input;
+        const std::size_t length = random() % 2000;
+        while (input.size() < length) {
+            input += pieces[random() % pieces.size()];
+        }
+        ConversionOptions mode = modes[static_cast<std::size_t>(round) % modes.size()];
+        mode.encoding = TextEncoding::Utf16LE;
+        const std::string mark = ByteOrderMark(mode.encoding);
+        for (const std::size_t size : {std::size_t{9}, std::size_t{1001}, kDefaultBufferSize}) {
+            ASSERT_EQ(Convert(mark + widen(input), mode, size), mark + widen(Reference(input, mode)))
+                << "round " << round << " buffer " << size;
+        }
+    }
 }
 
 struct MarkCase {

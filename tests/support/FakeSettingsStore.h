@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/PlatformError.h"
 #include "platform/SettingsStore.h"
 
 namespace tabulane::test {
@@ -17,12 +18,16 @@ public:
     }
 
     void SaveSetting(const std::string& key, const std::string& value) override {
+        if (failSaves) {
+            throw PlatformError(ErrorNumber::kPermissionDenied, "Permission denied: settings");
+        }
         values[key] = value;
         writes.emplace_back(key, value);
     }
 
     std::map<std::string, std::string> values;
     std::vector<std::pair<std::string, std::string>> writes;
+    bool failSaves = false;  // every write fails, as a read-only store would
 };
 
 }  // namespace tabulane::test

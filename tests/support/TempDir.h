@@ -35,4 +35,9 @@ bool RunningUnderWine();
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
+#ifndef _WIN32
+// A Unix socket bound at path (an entry that is neither file nor folder); returns its descriptor, or -1.
+int BindUnixSocket(const std::string& path);
+#endif
+
 }  // namespace tabulane::test

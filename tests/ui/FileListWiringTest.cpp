@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QApplication>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTreeView>
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -116,6 +122,57 @@ TEST_F(FileListWiringTest, TheViewRemovesItsSelectedEntryAndClearListEmptiesIt) 
     Click(Form().PushButton6);
     EXPECT_EQ(Form().ListView1->model()->rowCount(), 0);
     EXPECT_TRUE(harness.fake.boxes.shown.empty());
+}
+
+TEST_F(FileListWiringTest, ADoubleClickOnTheEmptyPartOfTheListRemovesTheSelectedEntry) {
+    for (const char* name : {"/d/a", "/d/b"}) {
+        session.List().Append(name);
+    }
+    Form().ListView1->setCurrentIndex(Form().ListView1->model()->index(0, 0));
+    QWidget* viewport = Form().ListView1->viewport();
+    const QPointF below(viewport->width() / 2.0, viewport->height() - 5.0);  // under the last row
+    ASSERT_FALSE(Form().ListView1->indexAt(below.toPoint()).isValid());
+    QMouseEvent twice(QEvent::MouseButtonDblClick, below, viewport->mapToGlobal(below), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(viewport, &twice);
+    ASSERT_EQ(session.List().Count(), 1);
+    EXPECT_EQ(session.List().EntryText(1), "/d/b");
+}
+
+// Only regular files are converted in the window: a FIFO without a writer, a device and a socket are each reported
+// and skipped, and the files around them are converted.
+TEST_F(FileListWiringTest, InputsThatAreNotRegularFilesAreReportedAndSkipped) {
+    std::filesystem::create_directory(dir.Path() / "out");
+    WriteFileBytes(dir.File("a.txt"), "1\t2\n");
+    WriteFileBytes(dir.File("b.txt"), "3\t4\n");
+    ASSERT_EQ(::mkfifo(dir.File("fifo.txt").c_str(), 0600), 0);
+    const std::string socketPath = dir.File("s.txt");
+    const int listener = test::BindUnixSocket(socketPath);
+    ASSERT_GE(listener, 0);
+    for (const std::string& path :
+         {dir.File("a.txt"), dir.File("fifo.txt"), std::string("/dev/zero"), socketPath, dir.File("b.txt")}) {
+        session.List().Append(path);
+    }
+    Form().SetOption1Selected(true);
+    Form().SetText1Text(dir.File("out"));
+    Click(Form().PushButton2);
+    ::close(listener);
+
+    EXPECT_EQ(ReadFileBytes(dir.File("out/a.csv")), "1,2\r\n");
+    EXPECT_EQ(ReadFileBytes(dir.File("out/b.csv")), "3,4\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out/fifo.csv")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out/zero.csv")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out/s.csv")));
+    const auto errors = harness.fake.boxes.ErrorTexts();
+    for (const char* kind : {"named pipe", "character device", "socket"}) {
+        EXPECT_EQ(std::count_if(errors.begin(), errors.end(),
+                                [&](const std::string& text) {
+                                    return text.find(std::string("is a ") + kind) != std::string::npos;
+                                }),
+                  2)
+            << kind;  // reported by the mark test and by the opening step, as any input that cannot be opened
+    }
+    EXPECT_EQ(Messages().back(), "Done.");
 }
 
 }  // namespace

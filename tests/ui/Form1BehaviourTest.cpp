@@ -295,10 +295,29 @@ TEST_F(Form1BehaviourTest, StartedWithArgumentsTheWindowIsNeverShownAndTheOutput
     EXPECT_TRUE(Form().Text1->text().isEmpty());
     EXPECT_TRUE(Form().Option1->isChecked());
     EXPECT_TRUE(Form().Frame3->isEnabled());
-    for (const auto& write : harness.fake.settings.writes) {
-        EXPECT_NE(write.first, "Output Folder");
-        EXPECT_NE(write.first, "Option1");
-    }
+    // The command line stores no setting, "Combo" included, with a display as without one.
+    EXPECT_TRUE(harness.fake.settings.writes.empty());
+}
+
+TEST_F(Form1BehaviourTest, AFailingStoreIsReportedWhereTheFailingStepRan) {
+    harness.fake.settings.failSaves = true;
+    harness.Start();
+    // The folder box's change handler has no trap: its failure belongs to the load step that set the box.
+    const auto loadErrors = harness.fake.boxes.ErrorTexts();
+    ASSERT_EQ(loadErrors.size(), 2U);
+    EXPECT_NE(loadErrors[0].find("in Tabulane2021/08/31.Form1.Form_Load at line 148"), std::string::npos);
+    EXPECT_NE(loadErrors[1].find("Permission denied: settings\r\nin Tabulane2021/08/31.Form1.Form_Load at line 270"),
+              std::string::npos)
+        << loadErrors[1];
+    EXPECT_EQ(Form().Text1->text().toStdString(), "/home/user/Desktop/");
+
+    // From the event loop, a handler without a trap reports its own first step, never line 0.
+    harness.fake.boxes.shown.clear();
+    Click(Form().Option2);
+    const auto clickErrors = harness.fake.boxes.ErrorTexts();
+    ASSERT_EQ(clickErrors.size(), 1U);
+    EXPECT_NE(clickErrors[0].find("in Tabulane2021/08/31.Form1.Option2_Click at line 100"), std::string::npos)
+        << clickErrors[0];
 }
 
 TEST_F(Form1BehaviourTest, WrongArgumentsShowTheUsageAndEndWithoutTheWindow) {

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace tabulane {
+
+// The first occurrence of unit in [p, end), or end.
+template <typename Unit>
+const Unit* FindUnit(const Unit* p, const Unit* end, Unit unit) {
+    if constexpr (sizeof(Unit) == 1) {
+        const void* found = std::memchr(p, static_cast<unsigned char>(unit), static_cast<std::size_t>(end - p));
+        return found != nullptr ? static_cast<const Unit*>(found) : end;
+    } else {
+        return std::find(p, end, unit);
+    }
+}
+
+// Finds a separator of two or more units in text that arrives in pieces: left to right, without overlap, never
+// looking at a unit twice, so the time stays linear in the text whatever the separator (a long run of one
+// character with a different last one is the worst case for a plain search). Between matches the first unit
+// is found with a fast scan; from there a table of the separator's borders says how far a partial match can
+// fall back (Knuth, Morris and Pratt). A partial match at the end of a piece waits for the next one; as it is
+// a prefix of the separator, nothing needs to be kept but its length.
+template <typename Unit>
+class SeparatorSearch {
+public:
+    explicit SeparatorSearch(std::basic_string<Unit> separator)
+        : m_separator(std::move(separator)), m_border(m_separator.size() + 1, 0) {
+        std::size_t border = 0;
+        for (std::size_t i = 1; i < m_separator.size(); ++i) {
+            while (border > 0 && m_separator[i] != m_separator[border]) {
+                border = m_border[border];
+            }
+            if (m_separator[i] == m_separator[border]) {
+                ++border;
+            }
+            m_border[i + 1] = border;
+        }
+    }
+
+    // Passes the text of [p, end) to text(units, count), with match() in place of each occurrence, in order.
+    template <typename Text, typename Match>
+    void Feed(const Unit* p, const Unit* end, Text&& text, Match&& match) {
+        const std::size_t length = m_separator.size();
+        // Positions relative to p; the units waiting from earlier pieces sit before it, at negative positions.
+        std::ptrdiff_t written = -static_cast<std::ptrdiff_t>(m_matched);
+        const auto writeTo = [&](std::ptrdiff_t position) {
+            if (written < 0 && position > written) {
+                const std::ptrdiff_t stop = std::min<std::ptrdiff_t>(position, 0);
+                text(m_separator.data() + m_matched + written, static_cast<std::size_t>(stop - written));
+                written = stop;
+            }
+            if (position > written) {
+                text(p + written, static_cast<std::size_t>(position - written));
+                written = position;
+            }
+        };
+        std::size_t matched = m_matched;
+        const Unit* q = p;
+        while (q < end) {
+            if (matched == 0) {
+                q = FindUnit(q, end, m_separator[0]);
+                if (q == end) {
+                    break;
+                }
+                matched = 1;
+                ++q;
+                continue;
+            }
+            const Unit unit = *q++;
+            while (matched > 0 && m_separator[matched] != unit) {
+                matched = m_border[matched];
+            }
+            if (m_separator[matched] == unit) {
+                ++matched;
+            }
+            if (matched == length) {
+                writeTo(q - p - static_cast<std::ptrdiff_t>(length));
+                match();
+                written = q - p;
+                matched = 0;
+            }
+        }
+        writeTo(end - p - static_cast<std::ptrdiff_t>(matched));
+        m_matched = matched;
+    }
+
+    // The end of the text: a partial match waiting at the end is text after all.
+    template <typename Text>
+    void End(Text&& text) {
+        if (m_matched > 0) {
+            text(m_separator.data(), m_matched);
+            m_matched = 0;
+        }
+    }
+
+private:
+    std::basic_string<Unit> m_separator;
+    std::vector<std::size_t> m_border;  // m_border[k]: the longest proper border of the separator's first k units
+    std::size_t m_matched = 0;          // units of the separator matched at the end of the text so far
+};
+
+}  // namespace tabulane
