@@ -82,7 +82,7 @@ constexpr std::array<std::string_view, 48> kWords = {
 class OutputFile {
 public:
     explicit OutputFile(std::filesystem::path path)
-        : m_path(std::move(path)), m_file(std::fopen(m_path.c_str(), "wb")) {
+        : m_path(std::move(path)), m_file(std::fopen(m_path.string().c_str(), "wb")) {
         if (m_file == nullptr) {
             Fail("cannot create");
         }

@@ -64,8 +64,12 @@ int ConvertWithoutDisplay(int argc, char** argv, const std::string& argumentText
 int main(int argc, char** argv) {
     using namespace tabulane;
 
-    const std::string argumentText = ArgumentTextFromArgv(argc, argv);
+    const std::string argumentText = ProgramArgumentText(argc, argv);
+#ifdef _WIN32
+    const bool argumentsFitText = true;  // the raw command line is the argument text itself
+#else
     const bool argumentsFitText = ArgumentsFitText(argc, argv);
+#endif
     const DisplayEnvironment display = ReadDisplayEnvironment();
     const bool headless = IsHeadless(display);
     // A display that is named but does not answer (a stale DISPLAY) counts as none: Qt would abort on it.

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "platform/TextCodes.h"
+
 namespace tabulane {
 
 namespace {
@@ -237,6 +239,28 @@ std::string ArgumentTextFromArgv(int argc, const char* const* argv) {
         }
     }
     return text;
+}
+
+std::string ArgumentTextFromRawCommandLine(std::string_view commandLine) {
+    std::size_t end = 0;
+    if (commandLine.starts_with('"')) {
+        end = commandLine.find('"', 1);
+        end = end == std::string_view::npos ? commandLine.size() : end + 1;
+    } else {
+        end = std::min(commandLine.find_first_of(" \t"), commandLine.size());
+    }
+    const std::size_t start = commandLine.find_first_not_of(" \t", end);
+    return start == std::string_view::npos ? std::string() : std::string(commandLine.substr(start));
+}
+
+std::string ProgramArgumentText([[maybe_unused]] int argc, [[maybe_unused]] const char* const* argv) {
+#ifdef _WIN32
+    // Windows hands the program one line: taken whole, the quoting reaches the parser as the user typed it, and
+    // the wide form keeps every character (narrow argv is in the ANSI code page).
+    return ArgumentTextFromRawCommandLine(RawCommandLine());
+#else
+    return ArgumentTextFromArgv(argc, argv);
+#endif
 }
 
 int RunCommandLine(const std::string& argumentText, ConversionServices& services, MessageBoxes& boxes,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "convert/AddRemove.h"
@@ -42,6 +43,13 @@ std::string ArgumentTextFromArgv(int argc, const char* const* argv);
 // False when an argument holds both a space and a double quote: the argument text has no way to write it, so
 // the parse would take it apart.
 bool ArgumentsFitText(int argc, const char* const* argv);
+
+// A raw command line less the program name (quoted: up to the closing quote; else up to the first space or tab)
+// and the spaces and tabs after it; the rest is kept exactly, the user's own quoting included.
+std::string ArgumentTextFromRawCommandLine(std::string_view commandLine);
+
+// The running program's argument text: the raw command line on Windows, argv elsewhere.
+std::string ProgramArgumentText(int argc, const char* const* argv);
 
 // Runs the command-line mode on a non-empty argument text: the usage box or one conversion.
 // Returns the exit status: kExitUsage when the usage was shown, kExitConversionFailed when an error was reported.

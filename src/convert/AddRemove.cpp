@@ -4,6 +4,8 @@
 #include <exception>
 #include <memory>
 
+#include "platform/TextCodes.h"
+
 namespace tabulane {
 
 MarkedInput::MarkedInput(std::unique_ptr<ByteReader> reader) : m_reader(std::move(reader)) {
@@ -98,6 +100,9 @@ void ConvertCSVFSO(ConversionServices& services, const std::string& inputPath, c
             throw;
         }
         options.encoding = input->Encoding();
+        if (options.encoding == TextEncoding::None) {
+            options.separator = AnsiFromUtf8(separator);  // the file's bytes are in the ANSI code page
+        }
     });
     trap.Step(102, [&] {
         if (openFailure) {
@@ -114,6 +119,7 @@ void ConvertCSVFSO(ConversionServices& services, const std::string& inputPath, c
     }
     // A failed conversion leaves the temporary output uncommitted, so the target keeps its old content.
     if (trap.Step(106, [&] { ConvertText(*input, *output, options); })) {
+        input.reset();  // Windows cannot move the result over the input (converting onto itself) while it is open
         trap.Step(108, [&] { output->Commit(); });
     }
 }

@@ -3,23 +3,39 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cwchar>
+#include <random>
 #include <string>
 
 #include "platform/FileSystem.h"
 #include "platform/PlatformError.h"
+#include "platform/TextCodes.h"
 
 namespace tabulane {
 namespace {
 
-std::wstring Wide(const std::string& text) {
-    if (text.empty()) {
-        return {};
+// Paths this long are passed in the \\?\ form, which lifts the MAX_PATH limit; below it the ordinary form keeps
+// relative paths and "/" separators working. 248 is the shortest limit of the calls used (a folder's own path).
+constexpr std::size_t kLongPathFrom = MAX_PATH - 12;
+
+// A path for the wide Win32 calls: converted from UTF-8, and made absolute in the \\?\ form when it is long.
+std::wstring Win32Path(const std::string& path) {
+    std::wstring wide = WideFromUtf8(path);
+    if (wide.size() < kLongPathFrom || wide.starts_with(LR"(\\?\)")) {
+        return wide;
     }
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
+    const DWORD length = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (length == 0) {
+        return wide;
+    }
+    std::wstring full(length, L'\0');
+    const DWORD written = ::GetFullPathNameW(wide.c_str(), length, full.data(), nullptr);
+    full.resize(written);
+    if (full.starts_with(LR"(\\)")) {
+        return LR"(\\?\UNC\)" + full.substr(2);  // a network path: \\server\share\... -> \\?\UNC\server\share\...
+    }
+    return LR"(\\?\)" + full;
 }
 
 PlatformError LastError(const std::string& path) {
@@ -29,6 +45,7 @@ PlatformError LastError(const std::string& path) {
             return PlatformError(ErrorNumber::kFileNotFound, "File not found: " + path);
         case ERROR_PATH_NOT_FOUND:
         case ERROR_INVALID_DRIVE:
+        case ERROR_DIRECTORY:  // a part of the folder is a file
             return PlatformError(ErrorNumber::kPathNotFound, "Path not found: " + path);
         case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION:
@@ -67,11 +84,12 @@ private:
     std::string m_path;
 };
 
-// Writes beside the target and moves the result over it on Commit, as the POSIX writer does.
+// Writes to a hidden file beside the target and moves it over the target on Commit, as the POSIX writer does.
+// The result gets the attributes the replaced file had (a new file the ordinary ones), never the hidden flag.
 class ReplacingWriter final : public ByteWriter {
 public:
-    ReplacingWriter(std::string target, std::wstring temp, HANDLE handle)
-        : m_target(std::move(target)), m_temp(std::move(temp)), m_handle(handle) {}
+    ReplacingWriter(std::string target, std::wstring temp, HANDLE handle, DWORD finalAttributes)
+        : m_target(std::move(target)), m_temp(std::move(temp)), m_handle(handle), m_finalAttributes(finalAttributes) {}
 
     ~ReplacingWriter() override {
         if (m_handle != INVALID_HANDLE_VALUE) {
@@ -97,10 +115,8 @@ public:
     void Commit() override {
         const HANDLE handle = m_handle;
         m_handle = INVALID_HANDLE_VALUE;
-        if (!::CloseHandle(handle)) {
-            throw LastError(m_target);
-        }
-        if (!::MoveFileExW(m_temp.c_str(), Wide(m_target).c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        if (!::CloseHandle(handle) || !::SetFileAttributesW(m_temp.c_str(), m_finalAttributes) ||
+            !::MoveFileExW(m_temp.c_str(), Win32Path(m_target).c_str(), MOVEFILE_REPLACE_EXISTING)) {
             throw LastError(m_target);
         }
         m_committed = true;
@@ -110,22 +126,44 @@ private:
     std::string m_target;
     std::wstring m_temp;
     HANDLE m_handle;
+    DWORD m_finalAttributes;
     bool m_committed = false;
 };
 
-std::wstring FolderOf(const std::wstring& path) {
-    const auto slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
+// The folder part of a path, with its trailing separator ("" for a bare name: the current folder).
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Creates a new hidden temporary file in folder. GetTempFileNameW is not used: it refuses folders longer than
+// MAX_PATH, and a unique name of our own is as good.
+HANDLE CreateTemporaryFile(const std::string& folder, const std::string& target, std::wstring& temp) {
+    static std::mt19937 random(static_cast<std::mt19937::result_type>(::GetTickCount64() ^ ::GetCurrentProcessId()));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, ".~tab%08x.tmp", static_cast<unsigned>(random()));
+        temp = Win32Path(folder + name);
+        const HANDLE handle =
+            ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
+        if (handle != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) {
+            if (handle == INVALID_HANDLE_VALUE) {
+                throw LastError(target);
+            }
+            return handle;
+        }
+    }
+    throw LastError(target);
 }
 
 }  // namespace
 
 bool NativeFileSystem::Exists(const std::string& path) {
-    return !path.empty() && ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return !path.empty() && ::GetFileAttributesW(Win32Path(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 int NativeFileSystem::GetAttributes(const std::string& path) {
-    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(Wide(path).c_str());
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(Win32Path(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         if (path.empty()) {
             ::SetLastError(ERROR_FILE_NOT_FOUND);
@@ -139,8 +177,10 @@ std::unique_ptr<ByteReader> NativeFileSystem::OpenRead(const std::string& path, 
     if (path.empty()) {
         throw PlatformError(ErrorNumber::kBadFileName, "Bad file name or number");
     }
-    const HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    // Reading shares everything, as on POSIX: other programs may still rename or delete the file meanwhile.
+    const HANDLE handle =
+        ::CreateFileW(Win32Path(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         throw LastError(path);
     }
@@ -156,23 +196,15 @@ std::unique_ptr<ByteWriter> NativeFileSystem::CreateReplacing(const std::string&
     if (path.empty()) {
         throw PlatformError(ErrorNumber::kBadFileName, "Bad file name or number");
     }
-    const std::wstring target = Wide(path);
-    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    const DWORD attributes = ::GetFileAttributesW(Win32Path(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
         throw PlatformError(ErrorNumber::kPermissionDenied, "Permission denied: " + path);
     }
-    wchar_t temp[MAX_PATH + 1] = {};
-    if (::GetTempFileNameW(FolderOf(target).c_str(), L"tab", 0, temp) == 0) {
-        throw LastError(path);
-    }
-    const HANDLE handle = ::CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        const PlatformError error = LastError(path);
-        ::DeleteFileW(temp);
-        throw error;
-    }
-    return std::make_unique<ReplacingWriter>(path, temp, handle);
+    const DWORD finalAttributes = attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_ARCHIVE : attributes;
+    std::wstring temp;
+    const HANDLE handle = CreateTemporaryFile(FolderOf(path), path, temp);
+    return std::make_unique<ReplacingWriter>(path, temp, handle, finalAttributes);
 }
 
 namespace {
@@ -205,13 +237,13 @@ PlatformError FolderError(const std::string& path) {
 }  // namespace
 
 bool NativeFileSystem::IsRegularFile(const std::string& path) {
-    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(Wide(path).c_str());
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(Win32Path(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
 FolderInfo NativeFileSystem::GetFolder(const std::string& path) {
-    const std::wstring wide = Wide(path);
+    const std::wstring wide = Win32Path(path);
     const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         ::SetLastError(attributes == INVALID_FILE_ATTRIBUTES ? ::GetLastError() : ERROR_DIRECTORY);
@@ -251,7 +283,7 @@ std::vector<FolderEntry> NativeFileSystem::ListSubFolders(const std::string& pat
 }
 
 std::vector<FolderEntry> NativeFileSystem::List(const std::string& path, bool foldersOnly) {
-    std::wstring pattern = Wide(path);
+    std::wstring pattern = Win32Path(path);
     if (pattern.empty() || (pattern.back() != L'\\' && pattern.back() != L'/')) {
         pattern += L'\\';
     }

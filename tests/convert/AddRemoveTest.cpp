@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#endif
 #include <filesystem>
 
 #include "support/FakeMessageBoxes.h"
@@ -71,7 +75,7 @@ TEST(CollapseSpaces, LeavesNoTwoAdjacentSpaces) {
 
 class ConvertFile : public testing::Test {
 protected:
-    ConvertFile() { controls.text1 = dir.Path().string() + "/"; }
+    ConvertFile() { controls.text1 = dir.File(""); }
 
     void Convert(const std::string& input, const std::string& separator, bool commaSpace,
                  const std::string& output = {}, bool collapse = false) {
@@ -124,6 +128,74 @@ TEST_F(ConvertFile, UsesTheBlockModeForLineBreakSeparators) {
     WriteFileBytes(dir.File("v.txt"), "a\r\nb\r\n");
     Convert(dir.File("v.txt"), "\n", true, dir.File("v.csv"));
     EXPECT_EQ(ReadFileBytes(dir.File("v.csv")), "a, b, ");
+}
+
+// A file without a mark is bytes in the ANSI code page on Windows (here 1252, Wine's and western Windows' default),
+// UTF-8 elsewhere: the separator typed in UTF-8 is matched in the file's own code; on Windows a character the code
+// page lacks becomes "?", as the file's own unrepresentable characters did.
+TEST_F(ConvertFile, AnUnmarkedFileIsMatchedInTheSystemsCodePage) {
+    struct Case {
+        std::string separator;
+        std::string input;
+        std::string expected;
+    };
+#ifdef _WIN32
+    if (::GetACP() != 1252) {
+        GTEST_SKIP() << "the cases are written for code page 1252";
+    }
+    const std::vector<Case> cases = {
+        {"\xC3\xA9",
+         "a\xE9"
+         "b\xC3\xA9"
+         "c",
+         "a,b\xC3\xA9"
+         "c\r\n"},  // é is E9 in the file
+        {"\xE2\x82\xAC",
+         "1\x80"
+         "2",
+         "1,2\r\n"},                     // € is 80
+        {"\xC4\x85", "x?y", "x,y\r\n"},  // ą is not in 1252
+    };
+#else
+    const std::vector<Case> cases = {
+        {"\xC3\xA9",
+         "a\xE9"
+         "b\xC3\xA9"
+         "c",
+         "a\xE9"
+         "b,c\r\n"},
+        {"\xC4\x85", "x?y\xC4\x85z", "x?y,z\r\n"},
+    };
+#endif
+    for (const Case& c : cases) {
+        WriteFileBytes(dir.File("in.txt"), c.input);
+        Convert(dir.File("in.txt"), c.separator, false, dir.File("out.csv"));
+        EXPECT_EQ(ReadFileBytes(dir.File("out.csv")), c.expected) << c.separator;
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(ConvertFile, PathsLongerThan260CharactersAreConverted) {
+    std::string folder = dir.File("");
+    while (folder.size() <= 300) {
+        folder += std::string(50, 'f') + dir.File("").back();
+    }
+#ifdef _WIN32
+    std::filesystem::create_directories(
+        test::PathFromText(R"(\\?\)" + folder));  // setup only: the test's tools need the long form
+#else
+    std::filesystem::create_directories(folder);
+#endif
+    auto writer = files.CreateReplacing(folder + "in.txt");
+    writer->Write("a\tb", 3);
+    writer->Commit();
+    controls.option1 = false;
+    controls.option2 = true;
+    Convert(folder + "in.txt", "\t", false);
+    EXPECT_TRUE(boxes.shown.empty());
+    std::string bytes(16, '\0');
+    bytes.resize(files.OpenRead(folder + "in.csv", InputKind::Any)->Read(bytes.data(), bytes.size()));
+    EXPECT_EQ(bytes, "a,b\r\n");
 }
 
 TEST_F(ConvertFile, MarkedInputKeepsItsMark) {

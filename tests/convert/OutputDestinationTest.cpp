@@ -64,18 +64,19 @@ TEST_F(OutputDestinationTest, APickedFolderGetsExactlyOneTrailingSeparatorAndIsT
         std::string text1;
     };
     const Case cases[] = {{"/data/out", "/data/out/"}, {"/", "/"}, {"/home/user/My Files", "/home/user/My Files/"}};
+    using test::NativePath;
     std::string expectedStart;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.picked);
-        fake.folderPicker.answers = {c.picked};
+        fake.folderPicker.answers = {NativePath(c.picked)};
         PushButton8_Click(window, fake.platform, reporter);
 
         ASSERT_FALSE(fake.folderPicker.opened.empty());
         EXPECT_EQ(fake.folderPicker.opened.back().title, "Please select folder:");
         EXPECT_EQ(fake.folderPicker.opened.back().startFolder, expectedStart);
-        EXPECT_EQ(fake.settings.values["LastFolderDot"], c.picked);
-        EXPECT_EQ(window.text1, c.text1);
-        expectedStart = c.picked;
+        EXPECT_EQ(fake.settings.values["LastFolderDot"], NativePath(c.picked));
+        EXPECT_EQ(window.text1, NativePath(c.text1));
+        expectedStart = NativePath(c.picked);
     }
     EXPECT_TRUE(fake.boxes.shown.empty());
 }

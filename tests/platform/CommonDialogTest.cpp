@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "platform/PlatformError.h"
-#include "platform/qt/QtFilePicker.h"
 #include "support/FakeFilePicker.h"
 
 namespace tabulane {
@@ -80,22 +79,6 @@ TEST(CommonDialog, FailsWithBufferTooSmallWhenTheAnswerDoesNotFit) {
             EXPECT_EQ(error.Number(), 20476) << c.name;
         }
         EXPECT_EQ(dialog.FileName, "") << c.name;
-    }
-}
-
-TEST(QtFilePicker, ConvertsTheComponentFilterToQtsForm) {
-    struct Case {
-        const char* filter;
-        const char* expected;
-    };
-    const std::vector<Case> cases = {
-        {"All Files (*.*)|*.*|", "All Files (*)"},
-        {"All Files (*.*)|*.*", "All Files (*)"},
-        {"Text (*.txt;*.csv)|*.txt;*.csv|All Files|*.*|", "Text (*.txt *.csv);;All Files (*)"},
-        {"", ""},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ConvertFilterToQt(c.filter).toStdString(), c.expected) << c.filter;
     }
 }
 

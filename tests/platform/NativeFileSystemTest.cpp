@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+#endif
 
 #include <algorithm>
 #include <filesystem>
@@ -14,6 +19,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/PlatformError.h"
+#include "platform/TextCodes.h"
 #include "support/TempDir.h"
 
 namespace tabulane {
@@ -26,16 +32,11 @@ using namespace std::string_literals;
 std::vector<std::string> NamesIn(const fs::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
+        const std::u8string name = entry.path().filename().u8string();
+        names.emplace_back(name.begin(), name.end());
     }
     std::sort(names.begin(), names.end());
     return names;
-}
-
-mode_t PermissionBits(const std::string& path) {
-    struct stat st {};
-    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
-    return st.st_mode & 07777;
 }
 
 int ErrorNumberOf(const std::function<void()>& action) {
@@ -65,35 +66,6 @@ protected:
     test::TempDir m_dir;
     NativeFileSystem m_files;
 };
-
-TEST_F(NativeFileSystemTest, AttributesUseTheWindowsBits) {
-    test::WriteFileBytes(m_dir.File("file.txt"), "x");
-    test::WriteFileBytes(m_dir.File(".hidden"), "x");
-    test::WriteFileBytes(m_dir.File("readonly.txt"), "x");
-    fs::permissions(m_dir.File("readonly.txt"), fs::perms::owner_read | fs::perms::group_read);
-    fs::create_directory(m_dir.File("folder"));
-    fs::create_directory(m_dir.File(".hiddenfolder"));
-    fs::create_directory(m_dir.File("readonlyfolder"));
-    fs::permissions(m_dir.File("readonlyfolder"), fs::perms::owner_read | fs::perms::owner_exec);
-    fs::create_symlink(m_dir.File("file.txt"), m_dir.File("link-to-file"));
-    fs::create_directory_symlink(m_dir.File("folder"), m_dir.File("link-to-folder"));
-    fs::create_symlink(m_dir.File("file.txt"), m_dir.File(".hidden-link"));
-    fs::create_symlink(m_dir.File("gone"), m_dir.File("dangling"));
-
-    struct Case {
-        std::string name;
-        int attributes;
-    };
-    const std::vector<Case> cases = {
-        {"folder", 16},         {"file.txt", 32},       {".hidden", 34},        {".hiddenfolder", 18},
-        {"readonly.txt", 33},   {"readonlyfolder", 17}, {"link-to-file", 1056}, {"link-to-folder", 1040},
-        {".hidden-link", 1058}, {"dangling", 1024},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(m_files.GetAttributes(m_dir.File(c.name)), c.attributes) << c.name;
-    }
-    EXPECT_EQ(m_files.GetAttributes(m_dir.Path().string() + "/folder/"), 16);
-}
 
 TEST_F(NativeFileSystemTest, AttributesOfAMissingEntryAreAnError) {
     EXPECT_EQ(ErrorNumberOf([&] { m_files.GetAttributes(m_dir.File("missing")); }), ErrorNumber::kFileNotFound);
@@ -137,25 +109,6 @@ TEST_F(NativeFileSystemTest, AnAbandonedWriterLeavesTheOldFileAndNoTemporary) {
     EXPECT_EQ(NamesIn(m_dir.Path()), std::vector<std::string>{"out.csv"});
 }
 
-TEST_F(NativeFileSystemTest, ReplacingKeepsThePermissionBits) {
-    const std::string target = m_dir.File("shared.csv");
-    test::WriteFileBytes(target, "old");
-    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    auto writer = m_files.CreateReplacing(target);
-    WriteAll(*writer, "new");
-    writer->Commit();
-    EXPECT_EQ(test::ReadFileBytes(target), "new");
-    EXPECT_EQ(PermissionBits(target), 0640U);
-}
-
-TEST_F(NativeFileSystemTest, ANewFileGetsTheUsualPermissions) {
-    const mode_t mask = ::umask(022);
-    ::umask(mask);
-    auto writer = m_files.CreateReplacing(m_dir.File("new.csv"));
-    writer->Commit();
-    EXPECT_EQ(PermissionBits(m_dir.File("new.csv")), 0666U & ~mask);
-}
-
 TEST_F(NativeFileSystemTest, AFileWithoutWriteBitsIsRefusedEvenForTheSuperuser) {
     const std::string target = m_dir.File("locked.csv");
     test::WriteFileBytes(target, "keep");
@@ -176,6 +129,106 @@ TEST_F(NativeFileSystemTest, AFolderCannotBeReplaced) {
     fs::create_directory(m_dir.File("out.csv"));
     EXPECT_EQ(ErrorNumberOf([&] { m_files.CreateReplacing(m_dir.File("out.csv")); }), ErrorNumber::kPermissionDenied);
     EXPECT_TRUE(fs::is_directory(m_dir.File("out.csv")));
+}
+
+TEST_F(NativeFileSystemTest, TheLongestNameCanStillBeWritten) {
+    // The temporary name carries the target's name; it must still fit when the target's name is at the limit.
+    const std::string name = std::string(251, 'n') + ".csv";
+    auto writer = m_files.CreateReplacing(m_dir.File(name));
+    WriteAll(*writer, "x");
+    writer->Commit();
+    EXPECT_EQ(NamesIn(m_dir.Path()), std::vector<std::string>{name});
+
+    // Two bytes per character: the shortened temporary name must not end inside one.
+    std::string wide;
+    for (int i = 0; i < 125; ++i) {
+        wide += "\xc3\xa9";
+    }
+    wide += ".csv";
+    auto second = m_files.CreateReplacing(m_dir.File(wide));
+    for (const auto& entry : NamesIn(m_dir.Path())) {
+        if (entry != name && entry != wide) {
+            EXPECT_EQ(std::count(entry.begin(), entry.end(), '\xc3'), std::count(entry.begin(), entry.end(), '\xa9'))
+                << "temporary name cut inside a character";
+        }
+    }
+    second->Commit();
+    EXPECT_EQ(NamesIn(m_dir.Path()).size(), 2U);
+    EXPECT_TRUE(fs::exists(test::PathFromText(m_dir.File(wide))));
+}
+
+TEST_F(NativeFileSystemTest, ReadsAFileInAnyChunks) {
+    const std::string bytes =
+        "\xff\xfe"
+        "a\0b\r\nlast line without break"s;
+    test::WriteFileBytes(m_dir.File("in.txt"), bytes);
+    auto reader = m_files.OpenRead(m_dir.File("in.txt"), InputKind::Any);
+    EXPECT_EQ(ReadAll(*reader), bytes);
+    EXPECT_EQ(reader->Read(nullptr, 0), 0U);
+}
+
+TEST_F(NativeFileSystemTest, OpeningWhatCannotBeReadIsAnError) {
+    EXPECT_EQ(ErrorNumberOf([&] { m_files.OpenRead(m_dir.File("missing.txt"), InputKind::Any); }),
+              ErrorNumber::kFileNotFound);
+    EXPECT_NE(ErrorNumberOf([&] { m_files.OpenRead(m_dir.Path().string(), InputKind::Any); }), 0);
+    EXPECT_NE(ErrorNumberOf([&] { m_files.OpenRead("", InputKind::Any); }), 0);
+}
+
+#ifndef _WIN32
+// What only POSIX has: mode bits, symbolic links and devices.
+
+mode_t PermissionBits(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 07777;
+}
+
+TEST_F(NativeFileSystemTest, AttributesUseTheWindowsBits) {
+    test::WriteFileBytes(m_dir.File("file.txt"), "x");
+    test::WriteFileBytes(m_dir.File(".hidden"), "x");
+    test::WriteFileBytes(m_dir.File("readonly.txt"), "x");
+    fs::permissions(m_dir.File("readonly.txt"), fs::perms::owner_read | fs::perms::group_read);
+    fs::create_directory(m_dir.File("folder"));
+    fs::create_directory(m_dir.File(".hiddenfolder"));
+    fs::create_directory(m_dir.File("readonlyfolder"));
+    fs::permissions(m_dir.File("readonlyfolder"), fs::perms::owner_read | fs::perms::owner_exec);
+    fs::create_symlink(m_dir.File("file.txt"), m_dir.File("link-to-file"));
+    fs::create_directory_symlink(m_dir.File("folder"), m_dir.File("link-to-folder"));
+    fs::create_symlink(m_dir.File("file.txt"), m_dir.File(".hidden-link"));
+    fs::create_symlink(m_dir.File("gone"), m_dir.File("dangling"));
+
+    struct Case {
+        std::string name;
+        int attributes;
+    };
+    const std::vector<Case> cases = {
+        {"folder", 16},         {"file.txt", 32},       {".hidden", 34},        {".hiddenfolder", 18},
+        {"readonly.txt", 33},   {"readonlyfolder", 17}, {"link-to-file", 1056}, {"link-to-folder", 1040},
+        {".hidden-link", 1058}, {"dangling", 1024},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(m_files.GetAttributes(m_dir.File(c.name)), c.attributes) << c.name;
+    }
+    EXPECT_EQ(m_files.GetAttributes(m_dir.Path().string() + "/folder/"), 16);
+}
+
+TEST_F(NativeFileSystemTest, ReplacingKeepsThePermissionBits) {
+    const std::string target = m_dir.File("shared.csv");
+    test::WriteFileBytes(target, "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    auto writer = m_files.CreateReplacing(target);
+    WriteAll(*writer, "new");
+    writer->Commit();
+    EXPECT_EQ(test::ReadFileBytes(target), "new");
+    EXPECT_EQ(PermissionBits(target), 0640U);
+}
+
+TEST_F(NativeFileSystemTest, ANewFileGetsTheUsualPermissions) {
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    auto writer = m_files.CreateReplacing(m_dir.File("new.csv"));
+    writer->Commit();
+    EXPECT_EQ(PermissionBits(m_dir.File("new.csv")), 0666U & ~mask);
 }
 
 TEST_F(NativeFileSystemTest, WritingThroughALinkReplacesItsTargetAndKeepsTheLink) {
@@ -208,42 +261,6 @@ TEST_F(NativeFileSystemTest, ALinkLoopIsAnErrorNotAHang) {
     fs::create_symlink("b", m_dir.File("a"));
     fs::create_symlink("a", m_dir.File("b"));
     EXPECT_NE(ErrorNumberOf([&] { m_files.CreateReplacing(m_dir.File("a")); }), 0);
-}
-
-TEST_F(NativeFileSystemTest, TheLongestNameCanStillBeWritten) {
-    // The temporary name carries the target's name; it must still fit when the target's name is at the limit.
-    const std::string name = std::string(251, 'n') + ".csv";
-    auto writer = m_files.CreateReplacing(m_dir.File(name));
-    WriteAll(*writer, "x");
-    writer->Commit();
-    EXPECT_EQ(NamesIn(m_dir.Path()), std::vector<std::string>{name});
-
-    // Two bytes per character: the shortened temporary name must not end inside one.
-    std::string wide;
-    for (int i = 0; i < 125; ++i) {
-        wide += "\xc3\xa9";
-    }
-    wide += ".csv";
-    auto second = m_files.CreateReplacing(m_dir.File(wide));
-    for (const auto& entry : NamesIn(m_dir.Path())) {
-        if (entry != name && entry != wide) {
-            EXPECT_EQ(std::count(entry.begin(), entry.end(), '\xc3'), std::count(entry.begin(), entry.end(), '\xa9'))
-                << "temporary name cut inside a character";
-        }
-    }
-    second->Commit();
-    EXPECT_EQ(NamesIn(m_dir.Path()).size(), 2U);
-    EXPECT_TRUE(fs::exists(m_dir.File(wide)));
-}
-
-TEST_F(NativeFileSystemTest, ReadsAFileInAnyChunks) {
-    const std::string bytes =
-        "\xff\xfe"
-        "a\0b\r\nlast line without break"s;
-    test::WriteFileBytes(m_dir.File("in.txt"), bytes);
-    auto reader = m_files.OpenRead(m_dir.File("in.txt"), InputKind::Any);
-    EXPECT_EQ(ReadAll(*reader), bytes);
-    EXPECT_EQ(reader->Read(nullptr, 0), 0U);
 }
 
 TEST_F(NativeFileSystemTest, AFolderListsInCaseInsensitiveOrderWithWindowsAttributes) {
@@ -290,19 +307,6 @@ TEST_F(NativeFileSystemTest, AFolderIsKnownByItsIdentityWhateverThePath) {
     }
 }
 
-TEST_F(NativeFileSystemTest, OpeningWhatCannotBeReadIsAnError) {
-    EXPECT_EQ(ErrorNumberOf([&] { m_files.OpenRead(m_dir.File("missing.txt"), InputKind::Any); }),
-              ErrorNumber::kFileNotFound);
-    EXPECT_NE(ErrorNumberOf([&] { m_files.OpenRead(m_dir.Path().string(), InputKind::Any); }), 0);
-    EXPECT_NE(ErrorNumberOf([&] { m_files.OpenRead("", InputKind::Any); }), 0);
-}
-
-}  // namespace
-}  // namespace tabulane
-
-namespace tabulane {
-namespace {
-
 TEST(NativeFileSystemDevices, WritesToADeviceInPlaceWithoutReplacingIt) {
     NativeFileSystem files;
     struct stat before {};
@@ -316,9 +320,100 @@ TEST(NativeFileSystemDevices, WritesToADeviceInPlaceWithoutReplacingIt) {
     EXPECT_EQ(before.st_rdev, after.st_rdev);
 }
 
+#else
+// What only Windows has: attributes set by the user, and the MAX_PATH limit.
+
+void SetAttributes(const std::string& path, DWORD attributes) {
+    ASSERT_TRUE(::SetFileAttributesW(WideFromUtf8(path).c_str(), attributes)) << path;
+}
+
+TEST_F(NativeFileSystemTest, AttributesAreTheOnesSetOnTheEntry) {
+    struct Case {
+        std::string name;
+        bool folder;
+        DWORD set;
+        int attributes;
+        bool keptByWine = true;  // Wine records only the hidden and system bits of a folder
+    };
+    const std::vector<Case> cases = {
+        {"file.txt", false, FILE_ATTRIBUTE_ARCHIVE, 32},
+        {"hidden.txt", false, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE, 34},
+        {"system.txt", false, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE, 38},
+        {"readonly.txt", false, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE, 33},
+        {"folder", true, FILE_ATTRIBUTE_DIRECTORY, 16},
+        {"hidden system folder", true, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, 22},
+        {"archived hidden system folder", true, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE,
+         54, false},
+    };
+    for (const auto& c : cases) {
+        if (!c.keptByWine && test::RunningUnderWine()) {
+            continue;
+        }
+        if (c.folder) {
+            fs::create_directory(test::PathFromText(m_dir.File(c.name)));
+        } else {
+            test::WriteFileBytes(m_dir.File(c.name), "x");
+        }
+        SetAttributes(m_dir.File(c.name), c.set);
+        EXPECT_EQ(m_files.GetAttributes(m_dir.File(c.name)), c.attributes) << c.name;
+    }
+    EXPECT_EQ(m_files.GetAttributes(m_dir.File("hidden system folder") + "\\"), 22);
+}
+
+TEST_F(NativeFileSystemTest, TheOutputIsNeverLeftHiddenAndAReplacedOneKeepsItsAttributes) {
+    const auto write = [&](const std::string& name) {
+        auto writer = m_files.CreateReplacing(m_dir.File(name));
+        WriteAll(*writer, "new");
+        writer->Commit();
+        EXPECT_EQ(test::ReadFileBytes(m_dir.File(name)), "new");
+    };
+    write("new.csv");
+    EXPECT_EQ(m_files.GetAttributes(m_dir.File("new.csv")), FILE_ATTRIBUTE_ARCHIVE);
+
+    for (const DWORD attributes : {DWORD{FILE_ATTRIBUTE_NORMAL}, DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE},
+                                   DWORD{FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE}}) {
+        const std::string name = "replaced " + std::to_string(attributes) + ".csv";
+        test::WriteFileBytes(m_dir.File(name), "old");
+        SetAttributes(m_dir.File(name), attributes);
+        const int before = m_files.GetAttributes(m_dir.File(name));
+        write(name);
+        EXPECT_EQ(m_files.GetAttributes(m_dir.File(name)), before) << name;
+    }
+}
+
+TEST_F(NativeFileSystemTest, PathsBeyondMaxPathAreWrittenAndRead) {
+    // Ordinary (not \\?\) paths, as a user or the folder walk passes them; only the setup uses the long form.
+    std::string folder = m_dir.File("");
+    while (folder.size() <= MAX_PATH) {
+        folder += std::string(60, 'd') + "\\";
+    }
+    fs::create_directories(test::PathFromText(R"(\\?\)" + folder));
+    const std::string target = folder + "out.csv";
+    auto writer = m_files.CreateReplacing(target);
+    WriteAll(*writer, "long,path\r\n");
+    writer->Commit();
+    EXPECT_TRUE(m_files.Exists(target));
+    EXPECT_EQ(m_files.GetAttributes(target), FILE_ATTRIBUTE_ARCHIVE);
+    EXPECT_EQ(ReadAll(*m_files.OpenRead(target, InputKind::Any)), "long,path\r\n");
+    WIN32_FIND_DATAW entry{};
+    const HANDLE listing = ::FindFirstFileW(WideFromUtf8(R"(\\?\)" + folder + "*").c_str(), &entry);
+    ASSERT_NE(listing, INVALID_HANDLE_VALUE);
+    std::vector<std::string> names;
+    do {
+        names.push_back(Utf8FromWide(entry.cFileName));
+    } while (::FindNextFileW(listing, &entry));
+    ::FindClose(listing);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{".", "..", "out.csv"})) << "no temporary file is left";
+}
+
+#endif
+
 }  // namespace
 }  // namespace tabulane
 
+#ifndef _WIN32
+// Temporary files, signals and held descriptors, as POSIX has them.
 namespace tabulane {
 namespace {
 
@@ -414,3 +509,5 @@ TEST(RegularFilesOnly, RefuseFifosDevicesAndSockets) {
 
 }  // namespace
 }  // namespace tabulane
+
+#endif  // _WIN32

@@ -140,8 +140,6 @@ TEST(PathOperations, ExistenceAndFolderTestsAgainstRealEntries) {
     test::TempDir dir;
     test::WriteFileBytes(dir.File("file.txt"), "x");
     std::filesystem::create_directory(dir.File("sub"));
-    std::filesystem::create_directory_symlink(dir.File("sub"), dir.File("link-to-sub"));
-    std::filesystem::create_symlink(dir.File("gone"), dir.File("dangling"));
     NativeFileSystem files;
 
     struct Case {
@@ -149,17 +147,21 @@ TEST(PathOperations, ExistenceAndFolderTestsAgainstRealEntries) {
         bool exists;
         bool folder;
     };
-    const std::vector<Case> cases = {
+    std::vector<Case> cases = {
         {dir.File("file.txt"), true, false},
         {dir.File("sub"), true, true},
         {dir.Path().string(), true, true},
-        {dir.File("link-to-sub"), true, true},
         {dir.File("missing"), false, false},
         {dir.File("missing/deeper"), false, false},
         {dir.File("file.txt/below-a-file"), false, false},
-        {dir.File("dangling"), false, false},
         {"", false, false},
     };
+#ifndef _WIN32
+    std::filesystem::create_directory_symlink(dir.File("sub"), dir.File("link-to-sub"));
+    std::filesystem::create_symlink(dir.File("gone"), dir.File("dangling"));
+    cases.push_back({dir.File("link-to-sub"), true, true});
+    cases.push_back({dir.File("dangling"), false, false});
+#endif
     for (const auto& c : cases) {
         bool exists = false;
         bool folder = false;

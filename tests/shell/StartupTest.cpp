@@ -67,7 +67,7 @@ TEST_F(StartupTest, CleanStoreStartsWithTheDefaultsAndRunsEveryStepInOrder) {
     EXPECT_EQ(window.columns[0], std::make_pair(std::string("File(s)"), 7000));
     EXPECT_EQ(window.comboItems, kModes);
     EXPECT_EQ(window.comboText, "Tabs To Commas");
-    EXPECT_EQ(window.text1, "/home/user/Desktop/");
+    EXPECT_EQ(window.text1, test::NativePath("/home/user/Desktop/"));
     EXPECT_TRUE(window.option1);
     EXPECT_FALSE(window.option2);
     EXPECT_TRUE(window.frame3Enabled);
@@ -95,7 +95,7 @@ TEST_F(StartupTest, RestoresStoredChoices) {
         {"results beside the input files disable the folder controls",
          {{"Option1", "False"}, {"Option2", "True"}},
          "Tabs To Commas",
-         "/home/user/Desktop/",
+         test::NativePath("/home/user/Desktop/"),
          false,
          true,
          false},
@@ -109,21 +109,21 @@ TEST_F(StartupTest, RestoresStoredChoices) {
         {"a stored mode text that names no mode is shown as it is",
          {{"Combo", "tabs to commas"}},
          "tabs to commas",
-         "/home/user/Desktop/",
+         test::NativePath("/home/user/Desktop/"),
          true,
          false,
          true},
         {"truth values in any case or as numbers",
          {{"Option1", "0"}, {"Option2", "TRUE"}},
          "Tabs To Commas",
-         "/home/user/Desktop/",
+         test::NativePath("/home/user/Desktop/"),
          false,
          true,
          false},
         {"both options stored as False leave both cleared",
          {{"Option1", "False"}, {"Option2", "False"}},
          "Tabs To Commas",
-         "/home/user/Desktop/",
+         test::NativePath("/home/user/Desktop/"),
          false,
          false,
          false},
@@ -145,9 +145,9 @@ TEST_F(StartupTest, RestoresStoredChoices) {
 }
 
 TEST_F(StartupTest, ADesktopAtTheRootGetsNoSecondSeparator) {
-    fake.environment.desktopFolder = "/";
+    fake.environment.desktopFolder = test::NativePath("/");
     Load();
-    EXPECT_EQ(window.text1, "/");
+    EXPECT_EQ(window.text1, test::NativePath("/"));
 }
 
 TEST_F(StartupTest, WithArgumentsTheCommandLineRunsAndTheOutputOptionsAreNeverTouched) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/Environment.h"
+#include "support/TempDir.h"
 
 namespace tabulane::test {
 
@@ -12,8 +13,8 @@ public:
     std::string ProgramFolder() const override { return programFolder; }
     std::string DesktopFolder() const override { return desktopFolder; }
 
-    std::string programFolder = "/nonexistent/program";
-    std::string desktopFolder = "/home/user/Desktop";
+    std::string programFolder = NativePath("/nonexistent/program");
+    std::string desktopFolder = NativePath("/home/user/Desktop");
 };
 
 }  // namespace tabulane::test
