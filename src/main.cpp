@@ -1,61 +1,86 @@
-#include <QApplication>
-#include <QCoreApplication>
-#include <QStyleFactory>
-#include <cstdio>
-#include <cstdlib>
+// The program a user starts. It does not link Qt, so a conversion from the command line starts like a small Unix
+// tool: the window program beside it is started only to show the window, and Qt's boxes are loaded only when a
+// command-line run has a box to show on a reachable display.
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 #include <iostream>
+#include <string>
+
+#include <unistd.h>
 
 #include "cli/CommandLine.h"
-#include "cli/CommandLineStartup.h"
-#include "cli/HiddenWindow.h"
+#include "cli/ProgramStart.h"
 #include "platform/DisplayProbe.h"
 #include "platform/FileSystem.h"
+#include "platform/HeadlessBoxes.h"
+#include "platform/IniSettingsReader.h"
+#include "platform/NativeEnvironment.h"
 #include "platform/Platform.h"
-#include "platform/qt/QtClock.h"
-#include "platform/qt/QtEnvironment.h"
-#include "platform/qt/QtEventLoop.h"
-#include "platform/qt/QtFilePicker.h"
-#include "platform/qt/QtFolderPicker.h"
-#include "platform/qt/QtMessageBoxes.h"
-#include "platform/qt/QtProgramStarter.h"
-#include "platform/qt/QtSettingsStore.h"
-#include "platform/qt/QtShell.h"
-#include "platform/qt/QtSkinFramework.h"
-#include "ui/FileListSession.h"
-#include "ui/Form1.h"
-#include "ui/Presentation.h"
+#include "platform/PlatformError.h"
+#include "platform/ScreenBoxesModule.h"
+#include "platform/StyleSheetFile.h"
+#include "shell/Main.h"
 
 namespace tabulane {
 namespace {
 
-// The implementations of the platform interfaces the program runs on.
-struct NativePlatform {
-    NativeFileSystem files;
-    QtSettingsStore settings;
-    QtMessageBoxes boxes;
-    QtFolderPicker folderPicker;
-    QtEnvironment environment;
-    QtEventLoop eventLoop;
-    QtShell shell;
-    OpeningShellExecutor shellExecutor{shell};
-    QtProgramStarter programStarter;
-    SeededRandomSource random;
-    QtClock clock;
-    QtSkinFramework skinFramework;
-    Platform platform{boxes, settings,      files,          folderPicker, environment, eventLoop,
-                      shell, shellExecutor, programStarter, random,       clock,       skinFramework};
+constexpr const char* kWindowProgram = "tabulane-window";
+// The runtime's answer to a call the object cannot make.
+constexpr int kNotSupported = 438;
+
+[[noreturn]] void RefuseWithoutWindow() {
+    throw PlatformError(kNotSupported, "Not available without the window");
+}
+
+// What only the window uses: a command-line run never reaches these, and says so if it ever did.
+struct WindowOnlyServices final : FolderPicker, EventLoop, Shell, ProgramStarter, Clock, SkinFramework {
+    std::string BrowseForFolder(const std::string&, const std::string&) override { RefuseWithoutWindow(); }
+    void YieldToMessageLoop() override {}  // nothing to repaint
+    void Open(const std::string&) override { RefuseWithoutWindow(); }
+    void StartProgram(const std::string&, WindowStyle) override { RefuseWithoutWindow(); }
+    double SecondsSinceMidnight() const override {
+        const auto now = std::chrono::system_clock::now();
+        const auto day = std::chrono::floor<std::chrono::days>(now);
+        return std::chrono::duration<double>(now - day).count();
+    }
+    void Invoke(int, const std::vector<DispatchValue>&) override { RefuseWithoutWindow(); }
+    DispatchValue GetProperty(int) override { RefuseWithoutWindow(); }
+    void SetProperty(int, const DispatchValue&) override { RefuseWithoutWindow(); }
 };
 
-// The command line needs no screen: the load step drives a window that is never built (building real widgets
-// would only add start-up time to every conversion), and boxes go to the error stream.
-int ConvertWithoutDisplay(int argc, char** argv, const std::string& argumentText, bool argumentsFitText) {
-    QCoreApplication application(argc, argv);
-    NativePlatform native;
-    HiddenWindow window;
-    ErrorReporter reporter(native.boxes);
-    return Form_Load(window, native.platform, reporter,
-                     MakeStartupInputs(reporter, native.platform, argumentText, argumentsFitText))
-        .exitStatus;
+// The command line's platform: native files, the settings read without Qt and never written, boxes on the error
+// stream or, with a display in reach, on the screen.
+struct CommandLinePlatform {
+    explicit CommandLinePlatform(MessageBoxes& shownBoxes) : boxes(shownBoxes) {}
+
+    MessageBoxes& boxes;
+    NativeFileSystem files;
+    IniSettingsReader settings;
+    NativeEnvironment environment;
+    WindowOnlyServices windowOnly;
+    OpeningShellExecutor shellExecutor{windowOnly};
+    SeededRandomSource random;
+    Platform platform{boxes,      settings,      files,      windowOnly, environment, windowOnly,
+                      windowOnly, shellExecutor, windowOnly, random,     windowOnly,  windowOnly};
+};
+
+// The skin step as far as the command line can see it: the window's skin is never applied here, but a skin file
+// that fails to load is reported before the conversion, as when the window program loads it.
+void CheckSkin(Platform& platform) {
+    const std::string path = SkinFilePath(platform.environment.ProgramFolder());
+    if (platform.files.Exists(path) && !IsFolder(platform.files, path)) {
+        ReadStyleSheetFile(path);
+    }
+}
+
+// Replaces this process with the window program beside it, with the same arguments.
+int StartWindowProgram(char** argv) {
+    const std::string folder = NativeEnvironment().ProgramFolder();
+    const std::string path = folder + "/" + kWindowProgram;
+    ::execv(path.c_str(), argv);
+    std::cerr << "Tabulane: cannot start the window program " << path << ": " << std::strerror(errno) << "\n";
+    return 1;
 }
 
 }  // namespace
@@ -65,56 +90,25 @@ int main(int argc, char** argv) {
     using namespace tabulane;
 
     const std::string argumentText = ArgumentTextFromArgv(argc, argv);
-    const bool argumentsFitText = ArgumentsFitText(argc, argv);
     const DisplayEnvironment display = ReadDisplayEnvironment();
     const bool headless = IsHeadless(display);
-    // A display that is named but does not answer (a stale DISPLAY) counts as none: Qt would abort on it.
+    // A display that is named but does not answer (a stale DISPLAY) counts as none.
     const bool unreachable = !headless && !DisplayAnswers(display.display, display.waylandDisplay, display.qpaPlatform);
+    if (argumentText.empty()) {
+        if (headless || unreachable) {
+            return ExplainWindowNeedsDisplay(std::cerr, display, unreachable);
+        }
+        return StartWindowProgram(argv);
+    }
+
+    const bool argumentsFitText = ArgumentsFitText(argc, argv);
     if (headless || unreachable) {
-        if (argumentText.empty() && unreachable) {
-            std::cerr << "Tabulane: the window needs a display, and the one named (DISPLAY=" << display.display
-                      << ", WAYLAND_DISPLAY=" << display.waylandDisplay
-                      << ") does not answer; convert without a window with: tabulane <Input File> <Output File> "
-                         "<Character> <-c|-cs>\n";
-            return 1;
-        }
-        if (argumentText.empty()) {
-            std::cerr << "Tabulane: the window needs a display, and none is available (no DISPLAY or WAYLAND_DISPLAY, "
-                         "or QT_QPA_PLATFORM=offscreen).\n"
-                         "Without a display, convert one file on the command line:\n"
-                         "  tabulane <Input File> <Output File> <Character> <-c|-cs>\n"
-                         "for example: tabulane in.txt out.csv TABS -c\n";
-            return 1;
-        }
-        return ConvertWithoutDisplay(argc, argv, argumentText, argumentsFitText);
+        HeadlessBoxes boxes(std::cerr);
+        CommandLinePlatform native(boxes);
+        return ConvertOnHiddenWindow(native.platform, argumentText, argumentsFitText);
     }
-
-    QApplication application(argc, argv);
-    // One style everywhere, so the fixed pixel layout looks the same on every desktop.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-
-    NativePlatform native;
-    Platform& platform = native.platform;
-    QtFolderPicker& folderPicker = native.folderPicker;
-
-    // Closing the window ends the program at once, even in the middle of a run: every setting is already stored.
-    Form1 form(platform, [] {
-        std::fflush(nullptr);
-        std::exit(0);
-    });
-    folderPicker.SetOwner(&form);
-    QtFilePicker filePicker;
-    filePicker.SetOwner(&form);
-    FileListSession fileList(form, filePicker);
-    Form1Events events;
-    fileList.Wire(events);
-    WirePresentation(form, events);
-    form.SetEvents(std::move(events));
-
-    const StartupResult started = form.Load(argumentText, argumentsFitText);
-    if (started.commandLineRan) {
-        return started.exitStatus;
-    }
-    form.ShowCentred();
-    return QApplication::exec();
+    OnDemandScreenBoxes boxes(NativeEnvironment().ProgramFolder() + "/" + kScreenBoxesModule, argc, argv, std::cerr);
+    CommandLinePlatform native(boxes);
+    return ConvertOnHiddenWindow(native.platform, argumentText, argumentsFitText,
+                                 [&native] { CheckSkin(native.platform); });
 }
