@@ -46,7 +46,7 @@ int HexDigit(char c) {
     return -1;
 }
 
-// Key and section names: "%XX" is a byte written in hex, a backslash stands for the group separator "/".
+// Key and section names: "%XX" is a byte written in hex.
 std::string UnescapeKey(std::string_view raw) {
     std::string key;
     for (std::size_t i = 0; i < raw.size(); ++i) {
@@ -54,7 +54,7 @@ std::string UnescapeKey(std::string_view raw) {
             key += static_cast<char>(HexDigit(raw[i + 1]) * 16 + HexDigit(raw[i + 2]));
             i += 2;
         } else {
-            key += raw[i] == '\\' ? '/' : raw[i];
+            key += raw[i];
         }
     }
     return key;
