@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include <unistd.h>
@@ -65,12 +66,57 @@ struct CommandLinePlatform {
                       windowOnly, shellExecutor, windowOnly, random,     windowOnly,  windowOnly};
 };
 
+// Whether the named display answers, asked once and only when it matters: a conversion that has nothing to show
+// never talks to the display server, which would cost more than the conversion itself.
+class DisplayReach {
+public:
+    explicit DisplayReach(const DisplayEnvironment& display) : m_display(display) {}
+    bool Reachable() {
+        if (!m_answer.has_value()) {
+            m_answer = DisplayAnswers(m_display.display, m_display.waylandDisplay, m_display.qpaPlatform);
+        }
+        return *m_answer;
+    }
+
+private:
+    DisplayEnvironment m_display;
+    std::optional<bool> m_answer;
+};
+
+// Boxes on the screen when the display answers, else on the error stream, decided at the first box.
+class BoxesWhereShown final : public MessageBoxes {
+public:
+    BoxesWhereShown(DisplayReach& reach, MessageBoxes& screen, MessageBoxes& headless)
+        : m_reach(reach), m_screen(screen), m_headless(headless) {}
+    BoxAnswer ShowMessage(const std::string& text, const std::string& caption, BoxIcon icon,
+                          BoxButtons buttons) override {
+        return Boxes().ShowMessage(text, caption, icon, buttons);
+    }
+    std::string InputBox(const std::string& prompt, const std::string& title, const std::string& preset) override {
+        return Boxes().InputBox(prompt, title, preset);
+    }
+
+private:
+    MessageBoxes& Boxes() { return m_reach.Reachable() ? m_screen : m_headless; }
+
+    DisplayReach& m_reach;
+    MessageBoxes& m_screen;
+    MessageBoxes& m_headless;
+};
+
 // The skin step as far as the command line can see it: the window's skin is never applied here, but a skin file
-// that fails to load is reported before the conversion, as when the window program loads it.
-void CheckSkin(Platform& platform) {
+// that fails to load is reported before the conversion, as when the window program loads it on a display. Without
+// one the window program has no skin step, so there is nothing to report.
+void CheckSkin(Platform& platform, DisplayReach& reach) {
     const std::string path = SkinFilePath(platform.environment.ProgramFolder());
     if (platform.files.Exists(path) && !IsFolder(platform.files, path)) {
-        ReadStyleSheetFile(path);
+        try {
+            ReadStyleSheetFile(path);
+        } catch (const PlatformError&) {
+            if (reach.Reachable()) {
+                throw;
+            }
+        }
     }
 }
 
@@ -92,23 +138,25 @@ int main(int argc, char** argv) {
     const std::string argumentText = ArgumentTextFromArgv(argc, argv);
     const DisplayEnvironment display = ReadDisplayEnvironment();
     const bool headless = IsHeadless(display);
-    // A display that is named but does not answer (a stale DISPLAY) counts as none.
-    const bool unreachable = !headless && !DisplayAnswers(display.display, display.waylandDisplay, display.qpaPlatform);
+    DisplayReach reach(display);
     if (argumentText.empty()) {
-        if (headless || unreachable) {
-            return ExplainWindowNeedsDisplay(std::cerr, display, unreachable);
+        // A display that is named but does not answer (a stale DISPLAY) counts as none.
+        if (headless || !reach.Reachable()) {
+            return ExplainWindowNeedsDisplay(std::cerr, display, !headless);
         }
         return StartWindowProgram(argv);
     }
 
     const bool argumentsFitText = ArgumentsFitText(argc, argv);
-    if (headless || unreachable) {
-        HeadlessBoxes boxes(std::cerr);
-        CommandLinePlatform native(boxes);
+    HeadlessBoxes headlessBoxes(std::cerr);
+    if (headless) {
+        CommandLinePlatform native(headlessBoxes);
         return ConvertOnHiddenWindow(native.platform, argumentText, argumentsFitText);
     }
-    OnDemandScreenBoxes boxes(NativeEnvironment().ProgramFolder() + "/" + kScreenBoxesModule, argc, argv, std::cerr);
+    OnDemandScreenBoxes screenBoxes(NativeEnvironment().ProgramFolder() + "/" + kScreenBoxesModule, argc, argv,
+                                    std::cerr);
+    BoxesWhereShown boxes(reach, screenBoxes, headlessBoxes);
     CommandLinePlatform native(boxes);
     return ConvertOnHiddenWindow(native.platform, argumentText, argumentsFitText,
-                                 [&native] { CheckSkin(native.platform); });
+                                 [&native, &reach] { CheckSkin(native.platform, reach); });
 }
