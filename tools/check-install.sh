@@ -54,6 +54,13 @@ program_dir=$(dirname "$(readlink -f "$prefix/bin/tabulane")")
 [ "$program_dir" = "$prefix/lib/tabulane" ] || fail "the launcher leads to $program_dir"
 echo "the launcher bin/tabulane leads to lib/tabulane/tabulane"
 [ -f "$program_dir/HAND-M.CUR" ] || fail "no HAND-M.CUR beside the installed program"
+for part in tabulane-window tabulane-boxes.so; do
+    [ -f "$program_dir/$part" ] || fail "no $part beside the installed program"
+done
+if ldd "$program_dir/tabulane" | grep -q libQt6; then
+    fail "the command-line program links Qt: $(ldd "$program_dir/tabulane" | grep libQt6 | head -1)"
+fi
+echo "tabulane-window and tabulane-boxes.so beside it; lib/tabulane/tabulane links no Qt library"
 if [ -d samples ]; then
     [ -d "$program_dir/Samples" ] || fail "no Samples/ beside the installed program"
     echo "Samples/ beside the program: $(ls "$program_dir/Samples" | wc -l) files"
@@ -76,9 +83,12 @@ done
 DISPLAY="$display" xdotool mousemove --window "$window" 400 261 click 1 > /dev/null 2>&1 || true
 sleep 1
 DISPLAY="$display" xdotool key --window "$window" Escape > /dev/null 2>&1 || true
-pid=$(pgrep -f "^$prefix/lib/tabulane/tabulane$" | head -1 || true)
+pid=$(pgrep -f "^$prefix/bin/tabulane$" | head -1 || true)
 [ -n "$pid" ] && kill "$pid"
 sleep 0.5
+grep -q "execve(\"$program_dir/tabulane-window\"" "$work/trace" ||
+    fail "the launcher did not hand the window over to $program_dir/tabulane-window"
+echo "the launcher handed the window over to $program_dir/tabulane-window"
 grep -q "open[a-z]*(.*\"$program_dir/HAND-M.CUR\"" "$work/trace" ||
     fail "the window did not open HAND-M.CUR from $program_dir"
 echo "the window opened $program_dir/HAND-M.CUR"

@@ -1,5 +1,42 @@
 #include "platform/DisplayProbe.h"
 
+#include <cstdlib>
+
+namespace tabulane {
+namespace {
+
+#if defined(_WIN32) || defined(__APPLE__)
+constexpr bool kWindowsNeedDisplayServer = false;
+#else
+constexpr bool kWindowsNeedDisplayServer = true;
+#endif
+
+std::string ReadVariable(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : std::string(value);
+}
+
+}  // namespace
+
+bool IsOffscreenPlatform(std::string_view qpaPlatform) {
+    // Qt tries the first entry of a list first.
+    const std::string_view name = qpaPlatform.substr(0, qpaPlatform.find_first_of(";:"));
+    return name == "offscreen" || name == "minimal";
+}
+
+bool IsHeadless(const DisplayEnvironment& environment) {
+    if (IsOffscreenPlatform(environment.qpaPlatform)) {
+        return true;
+    }
+    return kWindowsNeedDisplayServer && environment.display.empty() && environment.waylandDisplay.empty();
+}
+
+DisplayEnvironment ReadDisplayEnvironment() {
+    return {ReadVariable("DISPLAY"), ReadVariable("WAYLAND_DISPLAY"), ReadVariable("QT_QPA_PLATFORM")};
+}
+
+}  // namespace tabulane
+
 #ifdef _WIN32
 
 namespace tabulane {

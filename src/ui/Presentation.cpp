@@ -69,8 +69,7 @@ void PushButton5_Click(SkinnableWindow& window, ShellExecutor& shell, ErrorRepor
 }
 
 void ApplySkin(SkinnableWindow& window, Platform& platform) {
-    const char separator = SeparatorOf(kNativePathStyle);
-    const std::string path = platform.environment.ProgramFolder() + separator + kSkinFolder + separator + kSkinFile;
+    const std::string path = SkinFilePath(platform.environment.ProgramFolder());
     // Looked up by name, as a file: a folder of that name is no skin.
     if (!platform.files.Exists(path) || IsFolder(platform.files, path)) {
         return;

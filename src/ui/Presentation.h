@@ -4,14 +4,12 @@
 
 #include "platform/Platform.h"
 #include "platform/SkinnableWindow.h"
+#include "platform/StyleSheetFile.h"
 #include "shell/ErrorReport.h"
 #include "ui/Form1.h"
 
 namespace tabulane {
 
-// The skin file, in the subfolder "x" of the program's folder.
-inline constexpr const char* kSkinFolder = "x";
-inline constexpr const char* kSkinFile = "o.cjs";
 // The draw from 1 to 100 that opens the home page at start.
 inline constexpr int kHomePageDraw = 7;
 

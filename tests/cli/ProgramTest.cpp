@@ -216,5 +216,58 @@ TEST(Program, OptionWordsInsideQuotedPathsStayInThePath) {
     EXPECT_EQ(Leftovers(dir), (std::vector<std::string>{"o.csv", "rep -c in.tsv", "report -c final.csv", "s.tsv"}));
 }
 
+// A display the program takes as reachable without a server to ask: a platform plugin it has no check for. The
+// programs below never start Qt with it: the window program is a stand-in and no box reaches the module.
+constexpr const char* kUncheckedDisplay = "DISPLAY=:0 QT_QPA_PLATFORM=linuxfb";
+
+// The built front program copied alone into the folder, so what lies beside it is the test's to choose.
+void CopyProgramInto(const TempDir& dir) {
+    std::filesystem::copy_file(TABULANE_PROGRAM, dir.File("tabulane"));
+}
+
+TEST(Program, AConversionLoadsNoQtLibraryWithOrWithoutADisplay) {
+    TempDir dir;
+    WriteFileBytes(dir.File("in.txt"), "a\tb\n");
+    // The dynamic loader names every library it opens, needed or opened later on demand.
+    for (const std::string display : {"", kUncheckedDisplay}) {
+        const ProgramRun run = RunScript(dir, display + " LD_DEBUG=files \"$T\" in.txt out.csv TABS -c");
+        EXPECT_EQ(run.status, 0) << display << run.errors;
+        EXPECT_NE(run.errors.find("libc.so"), std::string::npos) << "the loader reported nothing";
+        EXPECT_EQ(run.errors.find("libQt6"), std::string::npos) << display << run.errors;
+        EXPECT_EQ(ReadFileBytes(dir.File("out.csv")), "a,b\r\n");
+    }
+}
+
+TEST(Program, WithoutArgumentsOnADisplayTheWindowProgramBesideItTakesOver) {
+    TempDir dir;
+    CopyProgramInto(dir);
+    WriteFileBytes(dir.File("tabulane-window"), "#!/bin/sh\necho \"$0|$#\" > handed.txt\nexit 7\n");
+    std::filesystem::permissions(dir.File("tabulane-window"), std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+    const ProgramRun run = RunScript(dir, std::string(kUncheckedDisplay) + " ./tabulane");
+    EXPECT_EQ(run.status, 7) << run.errors;
+    EXPECT_EQ(ReadFileBytes(dir.File("handed.txt")), dir.File("tabulane-window") + "|0\n");
+
+    std::filesystem::remove(dir.File("tabulane-window"));
+    const ProgramRun missing = RunScript(dir, std::string(kUncheckedDisplay) + " ./tabulane");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.errors.find("cannot start the window program"), std::string::npos) << missing.errors;
+}
+
+TEST(Program, ABrokenSkinIsReportedBeforeTheConversionOnADisplay) {
+    TempDir dir;
+    CopyProgramInto(dir);
+    std::filesystem::create_directory(dir.File("x"));
+    WriteFileBytes(dir.File("x/o.cjs"), "QWidget { color: red; ");
+    WriteFileBytes(dir.File("in.txt"), "a\tb\n");
+    // Without the box module beside it, the box it would show comes to the error stream.
+    const ProgramRun run = RunScript(dir, std::string(kUncheckedDisplay) + " ./tabulane in.txt out.csv TABS -c");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("cannot show boxes on the display"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("Form_Load"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("braces do not balance"), std::string::npos) << run.errors;
+    EXPECT_EQ(ReadFileBytes(dir.File("out.csv")), "a,b\r\n");
+}
+
 }  // namespace
 }  // namespace tabulane

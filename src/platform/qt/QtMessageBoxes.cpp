@@ -6,50 +6,14 @@
 #include <QMessageBox>
 #include <QString>
 #include <QWidget>
-#include <cstdlib>
 #include <iostream>
 #include <string_view>
 
+#include "platform/DisplayProbe.h"
+#include "platform/HeadlessBoxes.h"
+
 namespace tabulane {
 namespace {
-
-#if defined(_WIN32) || defined(__APPLE__)
-constexpr bool kWindowsNeedDisplayServer = false;
-#else
-constexpr bool kWindowsNeedDisplayServer = true;
-#endif
-
-std::string ReadVariable(const char* name) {
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::string() : std::string(value);
-}
-
-// QT_QPA_PLATFORM may name a list ("wayland;xcb") with options ("offscreen:fontengine=freetype");
-// Qt tries the first entry first.
-std::string_view FirstPlatformName(std::string_view platform) {
-    return platform.substr(0, platform.find_first_of(";:"));
-}
-
-bool IsOffscreenPlatform(std::string_view name) {
-    return name == "offscreen" || name == "minimal";
-}
-
-// Line breaks of any form become '\n'.
-std::string NormaliseLineBreaks(std::string_view text) {
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            result += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n') {
-                ++i;
-            }
-        } else {
-            result += text[i];
-        }
-    }
-    return result;
-}
 
 QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -73,25 +37,6 @@ QMessageBox::Icon ToQtIcon(BoxIcon icon) {
 
 }  // namespace
 
-bool IsHeadless(const DisplayEnvironment& environment) {
-    if (IsOffscreenPlatform(FirstPlatformName(environment.qpaPlatform))) {
-        return true;
-    }
-    return kWindowsNeedDisplayServer && environment.display.empty() && environment.waylandDisplay.empty();
-}
-
-DisplayEnvironment ReadDisplayEnvironment() {
-    return {ReadVariable("DISPLAY"), ReadVariable("WAYLAND_DISPLAY"), ReadVariable("QT_QPA_PLATFORM")};
-}
-
-void WriteHeadlessBox(std::ostream& out, const std::string& caption, const std::string& text) {
-    if (!caption.empty()) {
-        out << caption << '\n';
-    }
-    out << NormaliseLineBreaks(text) << '\n';
-    out.flush();
-}
-
 QtMessageBoxes::QtMessageBoxes(std::ostream& errors) : m_errors(errors) {}
 
 QtMessageBoxes::QtMessageBoxes() : QtMessageBoxes(std::cerr) {}
@@ -112,10 +57,8 @@ bool QtMessageBoxes::Headless() const {
 
 BoxAnswer QtMessageBoxes::ShowMessage(const std::string& text, const std::string& caption, BoxIcon icon,
                                       BoxButtons buttons) {
-    const BoxAnswer unattended = buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::No;
     if (Headless()) {
-        WriteHeadlessBox(m_errors, caption, text);
-        return unattended;
+        return HeadlessBoxes(m_errors).ShowMessage(text, caption, icon, buttons);
     }
     QMessageBox box(ToQtIcon(icon), ToQString(caption), ToQString(NormaliseLineBreaks(text)), QMessageBox::NoButton,
                     QApplication::activeWindow());
@@ -135,8 +78,7 @@ BoxAnswer QtMessageBoxes::ShowMessage(const std::string& text, const std::string
 
 std::string QtMessageBoxes::InputBox(const std::string& prompt, const std::string& title, const std::string& preset) {
     if (Headless()) {
-        WriteHeadlessBox(m_errors, title, prompt);
-        return {};
+        return HeadlessBoxes(m_errors).InputBox(prompt, title, preset);
     }
     bool accepted = false;
     const QString answer =

@@ -1,13 +1,10 @@
 #include "platform/qt/QtSkinFramework.h"
 
 #include <QApplication>
-#include <QByteArray>
-#include <QFile>
-#include <QFileInfo>
-#include <QStringDecoder>
 #include <QWidget>
 
 #include "platform/PlatformError.h"
+#include "platform/StyleSheetFile.h"
 
 namespace tabulane {
 namespace {
@@ -22,8 +19,6 @@ constexpr int kApplyToWindow = 3;
 constexpr int kInvalidProcedureCall = 5;
 constexpr int kArgumentNotOptional = 449;
 constexpr int kNotSupported = 438;
-// A style sheet is a few kilobytes; a file far beyond that is not one, and is not read into memory whole.
-constexpr qint64 kMaxSkinBytes = 4 * 1024 * 1024;
 
 const std::string& TextArgument(const DispatchValue& value) {
     if (const auto* text = std::get_if<std::string>(&value)) {
@@ -40,47 +35,6 @@ void RequireArguments(const std::vector<DispatchValue>& arguments, std::size_t c
     if (arguments.size() < count) {
         throw PlatformError(kArgumentNotOptional, "Argument not optional");
     }
-}
-
-// Checks a style sheet's text: valid UTF-8 and braces that balance outside comments and quoted strings.
-QString ParseStyleSheet(const QByteArray& bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder(bytes);
-    if (decoder.hasError()) {
-        throw PlatformError(kInvalidProcedureCall, "The skin file is not UTF-8 text");
-    }
-    int depth = 0;
-    QChar quote;
-    bool inComment = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        const QChar next = i + 1 < text.size() ? text[i + 1] : QChar();
-        if (inComment) {
-            if (c == u'*' && next == u'/') {
-                inComment = false;
-                ++i;
-            }
-        } else if (!quote.isNull()) {
-            if (c == u'\\') {
-                ++i;  // an escaped character never ends the string
-            } else if (c == quote) {
-                quote = QChar();
-            }
-        } else if (c == u'/' && next == u'*') {
-            inComment = true;
-            ++i;
-        } else if (c == u'"' || c == u'\'') {
-            quote = c;
-        } else if (c == u'{') {
-            ++depth;
-        } else if (c == u'}' && --depth < 0) {
-            break;
-        }
-    }
-    if (depth != 0 || inComment || !quote.isNull()) {
-        throw PlatformError(kInvalidProcedureCall, "The skin file is not a style sheet: its braces do not balance");
-    }
-    return text;
 }
 
 }  // namespace
@@ -127,21 +81,7 @@ void QtSkinFramework::SetProperty(int dispatchId, const DispatchValue& value) {
 }
 
 void QtSkinFramework::LoadSkin(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.exists()) {
-        throw PlatformError(ErrorNumber::kFileNotFound, "File not found");
-    }
-    if (QFileInfo(file).isDir() || !file.open(QIODevice::ReadOnly)) {
-        throw PlatformError(ErrorNumber::kPermissionDenied, "Permission denied");
-    }
-    const QByteArray bytes = file.read(kMaxSkinBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        throw PlatformError(ErrorNumber::kDeviceIoError, "Device I/O error");
-    }
-    if (bytes.size() > kMaxSkinBytes) {
-        throw PlatformError(kInvalidProcedureCall, "The skin file is too large to be a style sheet");
-    }
-    m_styleSheet = ParseStyleSheet(bytes);
+    m_styleSheet = QString::fromStdString(ReadStyleSheetFile(path));
 }
 
 void QtSkinFramework::ApplyToWindow(std::int32_t handle) const {

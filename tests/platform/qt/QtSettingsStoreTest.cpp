@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/IniSettingsReader.h"
 #include "platform/PlatformError.h"
 #include "platform/SettingsStore.h"
 #include "platform/qt/QtSettingsStore.h"
@@ -106,6 +107,48 @@ TEST_F(QtSettingsStoreTest, TheUserStoreIsQuillfenConfWithTheTabulaneSection) {
     ASSERT_TRUE(std::filesystem::exists(file));
     const std::string text = test::ReadFileBytes(file);
     EXPECT_NE(text.find("[Tabulane]\nExtension=txt"), std::string::npos) << text;
+}
+
+TEST_F(QtSettingsStoreTest, TheQtFreeReaderReadsWhatTheStoreReads) {
+    const std::vector<std::string> written = {
+        "Tabs To Commas", "  spaced  ", "a, b", "say \"hi\"", R"(C:\dir\)", "x=y;z", "caf\xC3\xA9", "#1", ""};
+    {
+        QtSettingsStore store(m_file);
+        for (std::size_t i = 0; i < written.size(); ++i) {
+            store.SaveSetting("Key" + std::to_string(i), written[i]);
+        }
+    }
+    QtSettingsStore store(m_file);
+    IniSettingsReader reader({m_file});
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        const std::string key = "Key" + std::to_string(i);
+        EXPECT_EQ(reader.GetSetting(key, "default"), store.GetSetting(key, "default")) << written[i];
+    }
+    EXPECT_EQ(reader.GetSetting("Missing", "default"), "default");
+
+    const std::vector<std::string> typed = {
+        "[Other]\nCombo=elsewhere\n[Tabulane]\r\nCombo = Tabs,  To \r\n",
+        "[General]\nCombo=root\n[Tabulane]\n; note\nCombo=first\nCombo=\"last, quoted\"\n",
+        "[Tabulane]\n%43ombo=escaped\n",
+        "Tabulane\\Combo=in the root section\n",
+    };
+    for (const std::string& text : typed) {
+        test::WriteFileBytes(m_file, text);
+        EXPECT_EQ(IniSettingsReader({m_file}).GetSetting("Combo", "default"),
+                  QtSettingsStore(m_file).GetSetting("Combo", "default"))
+            << text;
+    }
+
+    std::filesystem::remove(m_file);
+    std::filesystem::create_directory(m_file);
+    EXPECT_THROW(QtSettingsStore(m_file).GetSetting("Combo", ""), PlatformError);
+    try {
+        reader.GetSetting("Combo", "");
+        ADD_FAILURE() << "a folder was read as the store";
+    } catch (const PlatformError& error) {
+        EXPECT_EQ(error.Number(), ErrorNumber::kPermissionDenied);
+    }
+    EXPECT_THROW(reader.SaveSetting("Combo", "x"), PlatformError);
 }
 
 }  // namespace
