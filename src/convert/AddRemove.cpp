@@ -87,6 +87,7 @@ void ConvertCSVFSO(ConversionServices& services, const std::string& inputPath, c
     options.lineMode = lineMode;
     options.collapseSpaces = collapseSpaces;
     options.bufferSize = services.bufferSize;
+    options.betweenBlocks = services.betweenBlocks;
 
     // The input is opened once, for the mark test, and read on from there. An input that could not be opened is
     // reported by the test and again by the opening step, without a second attempt that could block or read.

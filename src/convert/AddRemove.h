@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,7 +20,8 @@ struct ConversionServices {
     const OutputControls* controls = nullptr;
     PathStyle style = kNativePathStyle;
     std::size_t bufferSize = kDefaultBufferSize;
-    InputKind inputs = InputKind::Any;  // the window's batch takes regular files only
+    InputKind inputs = InputKind::Any;         // the window's batch takes regular files only
+    std::function<void()> betweenBlocks = {};  // see ConversionOptions; the window's batch yields there
 };
 
 // Converts one file: every separator becomes "," (or ", " with commaSpace). An empty outputPath is derived

@@ -1,5 +1,6 @@
 #include "convert/BatchRun.h"
 
+#include <functional>
 #include <optional>
 
 #include "convert/AddRemove.h"
@@ -99,6 +100,19 @@ void BatchRun::PushButton2_Click(MainWindow& window, Platform& platform, FileLis
             trap.Step(124, [&] {
                 ConversionServices services{reporter, platform.files, &window};
                 services.inputs = InputKind::RegularFile;
+                // A long file lets the window run between its blocks, as the run does between files: the flag,
+                // the hourglass set again after each yield and the progress of this file stay as they are.
+                using SteadyClock = std::chrono::steady_clock;
+                SteadyClock::time_point nextYield = SteadyClock::now() + m_pacing.first;
+                const auto yieldInFile = [&] {
+                    if (SteadyClock::now() < nextYield) {
+                        return;
+                    }
+                    trap.Step(118, [&] { platform.eventLoop.YieldToMessageLoop(); });
+                    trap.Step(120, [&] { window.SetPointer(MousePointer::Hourglass); });
+                    nextYield = SteadyClock::now() + m_pacing.every;
+                };
+                services.betweenBlocks = std::ref(yieldInFile);  // by reference: no allocation per file
                 ConvertToCSVInFile(services, path, arguments->separator, arguments->commaSpace, "",
                                    arguments->collapseSpaces);
             });

@@ -720,6 +720,9 @@ void Run(ByteReader& input, ByteWriter& output, const ConversionOptions& options
         converter.Feed(buffer.data(), buffer.data() + units);
         pending = filled - units * sizeof(Unit);
         std::memmove(bytes, bytes + units * sizeof(Unit), pending);
+        if (options.betweenBlocks) {
+            options.betweenBlocks();
+        }
     }
     converter.Finish();
     sink.Finish();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -20,6 +21,8 @@ struct ConversionOptions {
     bool collapseSpaces = false;
     TextEncoding encoding = TextEncoding::None;
     std::size_t bufferSize = kDefaultBufferSize;
+    // Called after each block is converted, so long work can let the window run; it may throw to abandon the text.
+    std::function<void()> betweenBlocks;
 };
 
 // The byte-order mark of an encoding (empty for None) and the encoding a file's first bytes announce.

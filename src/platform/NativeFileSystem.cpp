@@ -107,8 +107,9 @@ PlatformError NotRegularFile(const std::string& path, mode_t mode) {
                          "Path/File access error: " + path + " is " + KindOfEntry(mode) + ", not a regular file");
 }
 
-// Temporary names the signal handler removes before the process ends: the named temporary files, and an unnamed
-// one during the instant between its getting a name and the rename over the target. Fixed slots, because a signal
+// Temporary names removed before the process ends, by a signal or by exit() (closing the window in the middle of a
+// file ends the program there, without unwinding to the writer): the named temporary files, and an unnamed one
+// during the instant between its getting a name and the rename over the target. Fixed slots, because a signal
 // handler may neither allocate nor lock.
 class TemporaryNames {
 public:
@@ -148,12 +149,16 @@ private:
         char path[PATH_MAX];
     };
 
-    static void OnSignal(int signal) {
+    static void RemoveLive() {
         for (Slot& slot : Instance().m_slots) {
             if (slot.live.load()) {
                 ::unlink(slot.path);
             }
         }
+    }
+
+    static void OnSignal(int signal) {
+        RemoveLive();
         // The handler was reset to the default on entry: the signal ends the process with its usual status.
         ::raise(signal);
     }
@@ -161,6 +166,8 @@ private:
     // Only signals that would end the process get the handler; one that is ignored or handled stays so.
     void InstallHandlers() {
         std::call_once(m_installed, [] {
+            // Registered after the slots exist, so it runs before they go.
+            std::atexit(&TemporaryNames::RemoveLive);
             for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) {
                 struct sigaction current {};
                 if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) {
@@ -312,6 +319,9 @@ public:
             throw ErrorFromErrno(errno, Target());
         }
         m_committed = true;
+        // The name is free again and may be another writer's next: it must not be removed at exit.
+        TemporaryNames::Instance().Release(m_slot);
+        m_slot = -1;
     }
 
 private:

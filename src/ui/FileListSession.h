@@ -21,6 +21,7 @@ public:
     void Wire(Form1Events& events);
 
     FileList& List() { return m_list; }
+    BatchRun& Batch() { return m_batchRun; }
 
 private:
     Form1& m_form;

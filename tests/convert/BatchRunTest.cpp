@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "convert/TextConverter.h"
 #include "filelist/ListEditing.h"
 #include "support/FakeEventLoop.h"
 #include "support/FakeMainWindow.h"
@@ -277,6 +280,48 @@ TEST_F(BatchRunTest, ReadsTheModeAgainBeforeEveryFile) {
     Click();
     EXPECT_EQ(OutputNames(), std::vector<std::string>{"c.csv"});
     EXPECT_EQ(ReadFileBytes(Out("c.csv")), "5, 6\r\n");
+}
+
+// A file of several blocks yields between them (here after every block) under the rules of the yields between
+// files: a second click is ignored, removal and Clear meet the hourglass, which comes back after each yield even
+// when something in it reset the pointer, and a mode chosen meanwhile applies from the next file on.
+TEST_F(BatchRunTest, ALongFileYieldsBetweenItsBlocksUnderTheRulesOfTheRun) {
+    std::string big;
+    std::string expected;
+    while (big.size() < 3 * kDefaultBufferSize + kDefaultBufferSize / 2) {
+        big += "alpha\tbeta\t\tgamma\n";
+        expected += "alpha,beta,,gamma\r\n";
+    }
+    AddInputs({{"big.txt", big}, {"small.txt", "a\tb"}});
+    m_run.SetYieldPacing({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
+    m_window.selectedListPosition = 1;
+    std::vector<bool> inProgress;
+    m_script = [&](int number) {
+        inProgress.push_back(m_run.RunInProgress());
+        if (number == 4) {
+            Click();
+            ListView1_DblClick(m_window, m_list);
+            PushButton6_Click(m_window, m_list, m_reporter);
+            m_window.comboText = "Tabs To Comma-spaces";
+            m_window.pointer = MousePointer::Default;
+        }
+    };
+    Click();
+
+    std::vector<AtYield> inBigFile;
+    std::copy_if(m_atYield.begin() + 2, m_atYield.end(), std::back_inserter(inBigFile),
+                 [](const AtYield& at) { return at.text == "Processing: big.txt"; });
+    EXPECT_GE(inBigFile.size(), 3U);
+    for (const AtYield& at : inBigFile) {
+        EXPECT_EQ(at.pointer, MousePointer::Hourglass);
+        EXPECT_DOUBLE_EQ(at.progress, 50);
+    }
+    EXPECT_EQ(std::count(inProgress.begin(), inProgress.end(), false), 0);
+    EXPECT_EQ(m_list.Count(), 2);
+    EXPECT_TRUE(ReadFileBytes(Out("big.csv")) == expected);  // a difference would print megabytes
+    EXPECT_EQ(ReadFileBytes(Out("small.csv")), "a, b\r\n");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Done."});
+    ExpectIdle();
 }
 
 TEST_F(BatchRunTest, FilesAddedDuringTheRunCountInTheBarButWaitForTheNextRun) {
