@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bench/BenchSupport.h"
+#include "platform/Platform.h"
 #include "platform/RandomSource.h"
 #include "platform/ShellExecute.h"
 #include "platform/qt/QtClock.h"
@@ -17,6 +18,13 @@ struct WindowServices {
     SeededRandomSource random;
     QtClock clock;
     QtSkinFramework skinFramework;
+
+    // The platform of a benchmark's window: the given services, and these for Help, the skin and the home page.
+    Platform With(MessageBoxes& boxes, SettingsStore& settings, FileSystem& files, FolderPicker& folderPicker,
+                  Environment& environment, EventLoop& eventLoop) {
+        return {boxes, settings,      files,          folderPicker, environment, eventLoop,
+                shell, shellExecutor, programStarter, random,       clock,       skinFramework};
+    }
 };
 
 }  // namespace tabulane::bench

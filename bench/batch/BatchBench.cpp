@@ -144,18 +144,7 @@ int Run(int files, int rounds, int entries, bool keep, bool withTr) {
     NoEnvironment environment;
     CountingEventLoop eventLoop;
     WindowServices window;
-    Platform platform{boxes,
-                      settings,
-                      fileSystem,
-                      folderPicker,
-                      environment,
-                      eventLoop,
-                      window.shell,
-                      window.shellExecutor,
-                      window.programStarter,
-                      window.random,
-                      window.clock,
-                      window.skinFramework};
+    Platform platform = window.With(boxes, settings, fileSystem, folderPicker, environment, eventLoop);
     ErrorReporter reporter(boxes);
     NoFilePicker filePicker;
 

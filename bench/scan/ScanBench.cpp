@@ -81,18 +81,7 @@ int Run(int rounds, bool keep) {
     NoEnvironment environment;
     QtEventLoop eventLoop;
     WindowServices window;
-    Platform platform{boxes,
-                      settings,
-                      files,
-                      folderPicker,
-                      environment,
-                      eventLoop,
-                      window.shell,
-                      window.shellExecutor,
-                      window.programStarter,
-                      window.random,
-                      window.clock,
-                      window.skinFramework};
+    Platform platform = window.With(boxes, settings, files, folderPicker, environment, eventLoop);
     NoFilePicker filePicker;
 
     Form1 form(platform, [] {});
