@@ -7,6 +7,8 @@
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtProgramStarter.h"
 #include "platform/qt/QtSkinFramework.h"
+#include "ui/FileListSession.h"
+#include "ui/Form1.h"
 
 namespace tabulane::bench {
 
@@ -24,6 +26,20 @@ struct WindowServices {
                   Environment& environment, EventLoop& eventLoop) {
         return {boxes, settings,      files,          folderPicker, environment, eventLoop,
                 shell, shellExecutor, programStarter, random,       clock,       skinFramework};
+    }
+};
+
+// The real window with its file list wired as the program wires it, loaded and shown (offscreen in a benchmark).
+struct ShownWindow {
+    Form1 form;
+    FileListSession session;
+
+    ShownWindow(Platform& platform, FilePicker& filePicker) : form(platform, [] {}), session(form, filePicker) {
+        Form1Events events;
+        session.Wire(events);
+        form.SetEvents(std::move(events));
+        form.Load({});
+        form.ShowCentred();
     }
 };
 

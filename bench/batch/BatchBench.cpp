@@ -204,13 +204,9 @@ int Run(int files, int rounds, int entries, bool keep, bool withTr) {
     };
     const auto timeBatch = [&] {
         Refill(root / "batch");
-        Form1 form(platform, [] {});
-        FileListSession session(form, filePicker);
-        Form1Events events;
-        session.Wire(events);
-        form.SetEvents(std::move(events));
-        form.Load({});
-        form.ShowCentred();
+        ShownWindow shown(platform, filePicker);
+        Form1& form = shown.form;
+        FileListSession& session = shown.session;
         form.SetOption1Selected(true);
         form.SetText1Text((root / "batch").string());
         form.SetComboText(std::getenv("BENCH_UI_ONLY") != nullptr ? "X Character(s) To Commas" : "Tabs To Commas");

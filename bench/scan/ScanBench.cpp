@@ -84,13 +84,9 @@ int Run(int rounds, bool keep) {
     Platform platform = window.With(boxes, settings, files, folderPicker, environment, eventLoop);
     NoFilePicker filePicker;
 
-    Form1 form(platform, [] {});
-    FileListSession session(form, filePicker);
-    Form1Events events;
-    session.Wire(events);
-    form.SetEvents(std::move(events));
-    form.Load({});
-    form.ShowCentred();
+    ShownWindow shown(platform, filePicker);
+    Form1& form = shown.form;
+    FileListSession& session = shown.session;
     QCoreApplication::processEvents();
 
     const std::string find = "find '" + root.string() + "' -type f > /dev/null";
