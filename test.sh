@@ -6,7 +6,7 @@ source tools/ensure-packages.sh
 tabulane_ensure_packages "${TABULANE_BUILD_PACKAGES[@]}" clang-format
 
 # Formatting is part of the build: unformatted code fails here, before anything is compiled.
-mapfile -t sources < <(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h')
+mapfile -t sources < <(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' '*.inl')
 if [ ${#sources[@]} -gt 0 ]; then
     clang-format --dry-run --Werror "${sources[@]}"
 fi

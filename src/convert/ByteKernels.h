@@ -1,13 +1,14 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 namespace tabulane {
 
-// Vector kernels for the conversions of byte-wide and 16-bit text, used when the processor has them (SSSE3 and
-// POPCNT on x86). Each one converts a prefix of [p, end) in whole blocks of 16 bytes, writes its output at out
-// (which needs 16 bytes of room beyond the output, as blocks are stored whole), and returns how far it got;
-// the caller converts the rest one unit at a time.
+// Vector kernels for the conversions of byte-wide and 16-bit text, used when the processor has them (on x86: SSSE3
+// and POPCNT, AVX2 for 32 bytes at a time, AVX-512 with byte compression for 64). Each one converts a prefix of
+// [p, end) in whole vectors, writes its output at out (which needs 64 bytes of room beyond the output, as vectors
+// are stored whole), and returns how far it got; the caller converts the rest one unit at a time.
 template <typename Unit>
 struct KernelResult {
     const Unit* consumed;
@@ -17,8 +18,12 @@ using ByteKernelResult = KernelResult<char>;
 
 bool HaveByteKernels();
 
-// Off makes HaveByteKernels report false, so the portable paths run on this machine too (tests compare them).
-void SetVectorKernelsEnabled(bool enabled);
+// The vector widths in bytes (16, 32, 64) this processor has kernels for, narrowest first.
+std::vector<unsigned> AvailableVectorWidths();
+
+// Caps the vector width the kernels use; below 16 HaveByteKernels reports false, so the portable paths run. Lets
+// tests compare every path on the one machine.
+void LimitVectorWidth(unsigned bytes);
 
 // The line modes with a one-unit separator and a one-unit replacement, in one pass: the separator becomes the
 // replacement, a CR directly before an LF is dropped, any other CR becomes an LF, and every LF becomes CR LF.

@@ -5,14 +5,10 @@
 
 #include <algorithm>
 #include <bit>
-#include <condition_variable>
 #include <cstdint>
 #include <cstring>
-#include <exception>
-#include <mutex>
 #include <new>
 #include <string_view>
-#include <thread>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -29,8 +25,8 @@ constexpr char32_t kLF = U'\n';
 constexpr char32_t kSpace = U' ';
 // Units converted per direct write into the output, which bounds the room reserved for them.
 constexpr std::size_t kChunkUnits = 4096;
-// Room past the output that the vector kernels may overwrite: they store whole blocks.
-constexpr std::size_t kKernelSlack = 16;
+// Room past the output that the vector kernels may overwrite: they store whole vectors of up to 64 bytes.
+constexpr std::size_t kKernelSlack = 64;
 
 template <typename Unit>
 Unit Swapped(Unit unit) {
@@ -129,111 +125,13 @@ struct UninitializedAllocator : std::allocator<T> {
 template <typename T>
 using Buffer = std::vector<T, UninitializedAllocator<T>>;
 
-// Writes full blocks in order. Once a text outgrows one block, writing moves to a second thread, so converting
-// the next block overlaps writing the last one; small files never start it.
-template <typename Unit>
-class BlockOutput {
-public:
-    explicit BlockOutput(ByteWriter& writer) : m_writer(writer) {}
-
-    ~BlockOutput() {
-        if (m_thread.joinable()) {
-            {
-                const std::lock_guard lock(m_mutex);
-                m_stop = true;
-            }
-            m_changed.notify_all();
-            m_thread.join();
-        }
-    }
-
-    BlockOutput(const BlockOutput&) = delete;
-    BlockOutput& operator=(const BlockOutput&) = delete;
-
-    // Writes block[0, count). The block may be exchanged for a free buffer of at least the same size.
-    void Write(Buffer<Unit>& block, std::size_t count) {
-        if (!m_thread.joinable()) {
-            if (!m_wroteOnce) {
-                m_wroteOnce = true;
-                WriteNow(block.data(), count);
-                return;
-            }
-            m_thread = std::thread([this] { WriteInBackground(); });
-        }
-        std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [this] { return !m_busy; });
-        RethrowFailure();
-        m_inFlight.swap(block);
-        if (block.size() < m_inFlight.size()) {
-            block.resize(m_inFlight.size());
-        }
-        m_inFlightCount = count;
-        m_busy = true;
-        lock.unlock();
-        m_changed.notify_all();
-    }
-
-    // Waits until everything handed over is written; throws the first failure.
-    void Finish() {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [this] { return !m_busy; });
-        RethrowFailure();
-    }
-
-private:
-    void WriteNow(const Unit* data, std::size_t count) {
-        m_writer.Write(reinterpret_cast<const char*>(data), count * sizeof(Unit));
-    }
-
-    void RethrowFailure() {
-        if (m_failure) {
-            std::rethrow_exception(m_failure);
-        }
-    }
-
-    void WriteInBackground() {
-        std::unique_lock lock(m_mutex);
-        for (;;) {
-            m_changed.wait(lock, [this] { return m_busy || m_stop; });
-            if (!m_busy) {
-                return;
-            }
-            lock.unlock();
-            std::exception_ptr failure;
-            try {
-                if (!m_failure) {
-                    WriteNow(m_inFlight.data(), m_inFlightCount);
-                }
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            lock.lock();
-            if (failure) {
-                m_failure = failure;
-            }
-            m_busy = false;
-            m_changed.notify_all();
-        }
-    }
-
-    ByteWriter& m_writer;
-    bool m_wroteOnce = false;
-    std::thread m_thread;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    Buffer<Unit> m_inFlight;
-    std::size_t m_inFlightCount = 0;
-    bool m_busy = false;
-    bool m_stop = false;
-    std::exception_ptr m_failure;
-};
-
-// Collects converted units and hands them on in large blocks, in the file's byte order.
+// Collects converted units and writes them in large blocks, in the file's byte order. Writing happens on this
+// thread: the block is still in this core's cache, and handing it to a writer thread cost more than it overlapped.
 template <typename Unit>
 class UnitSink {
 public:
     UnitSink(ByteWriter& writer, std::size_t capacity, bool swap)
-        : m_output(writer), m_buffer(std::max<std::size_t>(capacity, 1)), m_swap(swap) {}
+        : m_writer(writer), m_buffer(std::max<std::size_t>(capacity, 1)), m_swap(swap) {}
 
     void Append(const Unit* data, std::size_t count) {
         while (count > m_buffer.size() - m_size) {
@@ -270,11 +168,8 @@ public:
 
     void CommitTo(const Unit* end) { m_size = static_cast<std::size_t>(end - m_buffer.data()); }
 
-    // Hands on what is collected and waits until all of it is written.
-    void Finish() {
-        Flush();
-        m_output.Finish();
-    }
+    // Writes what is collected.
+    void Finish() { Flush(); }
 
 private:
     void Flush() {
@@ -288,10 +183,10 @@ private:
         }
         const std::size_t size = m_size;
         m_size = 0;
-        m_output.Write(m_buffer, size);
+        m_writer.Write(reinterpret_cast<const char*>(m_buffer.data()), size * sizeof(Unit));
     }
 
-    BlockOutput<Unit> m_output;
+    ByteWriter& m_writer;
     Buffer<Unit> m_buffer;
     std::size_t m_size = 0;
     bool m_swap;

@@ -27,15 +27,22 @@ std::string ConvertOnce(const std::string& input, ConversionOptions options, std
     return writer.written;
 }
 
-// Converts with the vector kernels and again with the portable code; where the two differ, the result says so
-// (and so differs from any expected text).
+// Converts with the portable code and again with the kernels of each vector width the processor has; where two
+// differ, the result says so (and so differs from any expected text).
 std::string Convert(const std::string& input, const ConversionOptions& options, std::size_t bufferSize,
                     std::size_t readChunk = static_cast<std::size_t>(-1)) {
-    SetVectorKernelsEnabled(false);
+    LimitVectorWidth(0);
     const std::string portable = ConvertOnce(input, options, bufferSize, readChunk);
-    SetVectorKernelsEnabled(true);
-    const std::string vector = ConvertOnce(input, options, bufferSize, readChunk);
-    return portable == vector ? vector : "portable code gave '" + portable + "', vector kernels '" + vector + "'";
+    std::string differences;
+    for (const unsigned width : AvailableVectorWidths()) {
+        LimitVectorWidth(width);
+        const std::string vector = ConvertOnce(input, options, bufferSize, readChunk);
+        if (vector != portable) {
+            differences += ", " + std::to_string(width) + "-byte kernels '" + vector + "'";
+        }
+    }
+    LimitVectorWidth(64);
+    return differences.empty() ? portable : "portable code gave '" + portable + "'" + differences;
 }
 
 ConversionOptions Options(std::string separator, std::string replacement, bool collapse = false) {
@@ -172,7 +179,7 @@ TEST(ConvertText, MatchesTheWholeTextRulesOnRandomInputs) {
 }
 
 TEST(ConvertText, MatchesTheWholeTextRulesOnLongRandomTexts) {
-    // Long enough for the vector paths, which work on whole blocks of 16 bytes, with runs that cross them.
+    // Long enough for the vector paths, which work on whole vectors of up to 64 bytes, with runs that cross them.
     std::mt19937 random(8122026);
     const std::vector<std::string> pieces = {"a", "bc", " ", "    ", "\r\n", "\n", "\r", "\r\r\n", "\t", "xyz "};
     const std::vector<ConversionOptions> modes = {Options(" ", ",", true), Options("\n", ","), Options(" ", ", ", true),
