@@ -141,7 +141,7 @@ inline void Compact(char* out, Vector v, unsigned long long keep) {
 TABULANE_TARGET_END
 
 // With byte compression in hardware, squeezing out dropped bytes costs one instruction for 64 of them.
-TABULANE_TARGET_BEGIN("avx512f,avx512bw,avx512vbmi2,popcnt")
+TABULANE_TARGET_BEGIN("avx512f,avx512bw,avx512vbmi2,popcnt,bmi2")
 namespace avx512 {
 namespace {
 
@@ -179,6 +179,116 @@ inline void Compact(char* out, Vector v, unsigned long long keep) {
 
 #include "convert/LineKernels.inl"
 
+// Units of a vector as bits, one per unit.
+template <typename Unit>
+inline unsigned long long UnitBits(Vector a, Vector b) {
+    if constexpr (sizeof(Unit) == 1) {
+        return _mm512_cmpeq_epi8_mask(a, b);
+    } else {
+        return _mm512_cmpeq_epi16_mask(a, b);
+    }
+}
+
+template <typename Unit>
+inline Vector Blend(unsigned long long mask, Vector no, Vector yes) {
+    if constexpr (sizeof(Unit) == 1) {
+        return _mm512_mask_blend_epi8(mask, no, yes);
+    } else {
+        return _mm512_mask_blend_epi16(static_cast<__mmask32>(mask), no, yes);
+    }
+}
+
+template <typename Unit>
+inline Vector Squeeze(unsigned long long keep, Vector v) {
+    if constexpr (sizeof(Unit) == 1) {
+        return _mm512_maskz_compress_epi8(keep, v);
+    } else {
+        return _mm512_maskz_compress_epi16(static_cast<__mmask32>(keep), v);
+    }
+}
+
+// Places the units of v, in order, where places has a bit; the other places get fill.
+template <typename Unit>
+inline Vector Spread(Vector fill, unsigned long long places, Vector v) {
+    if constexpr (sizeof(Unit) == 1) {
+        return _mm512_mask_expand_epi8(fill, places, v);
+    } else {
+        return _mm512_mask_expand_epi16(fill, static_cast<__mmask32>(places), v);
+    }
+}
+
+// For 32 units of which those marked in `before` get a unit put in front of them: the places the units take among
+// the 32 + popcount(before) places of the output, one bit each.
+inline unsigned long long UnitPlaces(unsigned long long before) {
+    const unsigned long long pairs = _pdep_u64(before, 0x5555555555555555ull) | 0xAAAAAAAAAAAAAAAAull;
+    return _pext_u64(0xAAAAAAAAAAAAAAAAull, pairs);
+}
+
+// ConvertLinesKernel without a branch per break: every LF that lacks its CR gets one through hardware expansion,
+// so a vector costs the same however many breaks it holds.
+template <typename Unit>
+KernelResult<Unit> ConvertLinesSpread(const Unit* p, const Unit* limit, const Unit* end, Unit* out, Unit separator,
+                                      Unit replacement, bool collapse) {
+    constexpr unsigned kUnits = kVectorBytes / sizeof(Unit);
+    constexpr unsigned long long kAll = kUnits == 64 ? ~0ull : (1ull << kUnits) - 1;
+    const Vector separators = Splat<sizeof(Unit)>(static_cast<unsigned>(separator));
+    const Vector replacements = Splat<sizeof(Unit)>(static_cast<unsigned>(replacement));
+    const Vector crs = Splat<sizeof(Unit)>('\r');
+    const Vector lfs = Splat<sizeof(Unit)>('\n');
+    const Vector spaces = Splat<sizeof(Unit)>(' ');
+    // 1 when the unit before p is a CR written with the LF at p still to come.
+    unsigned long long pairCrBefore = 0;
+    while (limit - p >= static_cast<long>(kUnits) && end - p > static_cast<long>(kUnits)) {
+        const Vector block = Load(p);
+        const Vector next = Load(p + 1);
+        const unsigned long long isSeparator = UnitBits<Unit>(block, separators);
+        const unsigned long long cr = UnitBits<Unit>(block, crs);
+        const unsigned long long nextLf = UnitBits<Unit>(next, lfs);
+        const unsigned long long pairCr = cr & nextLf;
+        const unsigned long long loneCr = cr & ~nextLf;
+        // A CR of its own becomes an LF, and like every LF without its CR it gets one put before it.
+        unsigned long long needCr = (UnitBits<Unit>(block, lfs) | loneCr) & ~((pairCr << 1) | pairCrBefore) & kAll;
+        unsigned long long keep = kAll;
+        if (collapse) {
+            const unsigned long long endsRun = UnitBits<Unit>(next, spaces) | UnitBits<Unit>(next, crs) | nextLf;
+            keep &= ~(isSeparator & endsRun);
+        }
+        Vector converted = Blend<Unit>(loneCr, Blend<Unit>(isSeparator, block, replacements), lfs);
+        pairCrBefore = (pairCr >> (kUnits - 1)) & 1;
+        p += kUnits;
+        if (keep != kAll) {
+            converted = Squeeze<Unit>(keep, converted);
+            needCr = _pext_u64(needCr, keep);
+        }
+        const unsigned kept = static_cast<unsigned>(__builtin_popcountll(keep));
+        if (needCr == 0) {
+            Store(out, converted);
+            out += kept;
+            continue;
+        }
+        unsigned long long low = 0;
+        unsigned long long high = 0;
+        const unsigned long long lowPlaces = UnitPlaces(needCr & 0xFFFFFFFFull);
+        if constexpr (kUnits == 64) {
+            const unsigned lowLength = 32 + static_cast<unsigned>(__builtin_popcountll(needCr & 0xFFFFFFFFull));
+            const unsigned long long highPlaces = UnitPlaces(needCr >> 32);
+            low = lowLength == 64 ? lowPlaces : lowPlaces | (highPlaces << lowLength);
+            high = lowLength == 64 ? highPlaces : highPlaces >> (64 - lowLength);
+        } else {
+            low = lowPlaces & kAll;
+            high = lowPlaces >> 32;
+        }
+        // The first CR to put in always lies in the first vector of output, so it never takes every unit.
+        const unsigned taken = static_cast<unsigned>(__builtin_popcountll(low));
+        Store(out, Spread<Unit>(crs, low, converted));
+        Store(out + kUnits, Spread<Unit>(crs, high, Squeeze<Unit>(kAll & ~((1ull << taken) - 1), converted)));
+        out += kept + static_cast<unsigned>(__builtin_popcountll(needCr));
+    }
+    // A CR whose LF is still to come is taken back: the caller writes CR LF for that LF.
+    out -= pairCrBefore;
+    return {p, out};
+}
+
 }  // namespace
 }  // namespace avx512
 TABULANE_TARGET_END
@@ -211,7 +321,7 @@ KernelResult<Unit> ConvertLinesBest(const Unit* p, const Unit* limit, const Unit
                                     Unit replacement, bool collapse) {
     switch (WidestVectors()) {
         case VectorWidth::Avx512:
-            return avx512::ConvertLinesKernel(p, limit, end, out, separator, replacement, collapse);
+            return avx512::ConvertLinesSpread(p, limit, end, out, separator, replacement, collapse);
         case VectorWidth::Avx2:
             return avx2::ConvertLinesKernel(p, limit, end, out, separator, replacement, collapse);
         case VectorWidth::Ssse3:

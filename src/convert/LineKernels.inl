@@ -48,10 +48,8 @@ KernelResult<Unit> ConvertLinesKernel(const Unit* p, const Unit* limit, const Un
     const Vector crs = Splat<kSize>('\r');
     const Vector lfs = Splat<kSize>('\n');
     const Vector spaces = Splat<kSize>(' ');
-    // The unit before p was a CR already written, so an LF at p completes its break; crFromInput: that CR is the
-    // input's own, not one put before an LF.
+    // The unit before p was a CR already written, so an LF at p completes its break.
     bool afterCr = false;
-    bool crFromInput = false;
     while (limit - p >= kUnits && end - p > kUnits) {
         const Vector block = Load(p);
         const auto isSeparator = Equal<kSize>(block, separators);
@@ -73,7 +71,6 @@ KernelResult<Unit> ConvertLinesKernel(const Unit* p, const Unit* limit, const Un
             out = Put(out, converted, keep, kVectorBytes);
             p += kUnits;
             afterCr = ((crBits >> kLastUnitBit) & 1) != 0;
-            crFromInput = true;
             continue;
         }
         const unsigned bit = static_cast<unsigned>(__builtin_ctzll(events));
@@ -89,14 +86,10 @@ KernelResult<Unit> ConvertLinesKernel(const Unit* p, const Unit* limit, const Un
             out[0] = cr;  // the LF itself starts the next vector
             ++out;
             afterCr = true;
-            crFromInput = false;
         }
     }
-    // A break left half written is taken back whole, so the caller starts on its CR or its LF.
-    if (afterCr) {
-        --out;
-        p -= crFromInput ? 1 : 0;
-    }
+    // A CR whose LF is still to come is taken back: the caller writes CR LF for that LF.
+    out -= afterCr ? 1 : 0;
     return {p, out};
 }
 

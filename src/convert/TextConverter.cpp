@@ -25,8 +25,8 @@ constexpr char32_t kLF = U'\n';
 constexpr char32_t kSpace = U' ';
 // Units converted per direct write into the output, which bounds the room reserved for them.
 constexpr std::size_t kChunkUnits = 4096;
-// Room past the output that the vector kernels may overwrite: they store whole vectors of up to 64 bytes.
-constexpr std::size_t kKernelSlack = 64;
+// Room past the output that the vector kernels may overwrite: they store whole vectors, up to two of 64 bytes.
+constexpr std::size_t kKernelSlack = 128;
 
 template <typename Unit>
 Unit Swapped(Unit unit) {
