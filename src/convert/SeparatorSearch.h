@@ -1,10 +1,16 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tabulane {
 
@@ -17,6 +23,38 @@ const Unit* FindUnit(const Unit* p, const Unit* end, Unit unit) {
     } else {
         return std::find(p, end, unit);
     }
+}
+
+// The first CR or LF in [p, end), or end.
+template <typename Unit>
+const Unit* FindBreak(const Unit* p, const Unit* end) {
+    if constexpr (sizeof(Unit) == 1) {
+#if defined(__SSE2__)
+        const __m128i cr = _mm_set1_epi8('\r');
+        const __m128i lf = _mm_set1_epi8('\n');
+        while (end - p >= 16) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)));
+            if (mask != 0) {
+                return p + std::countr_zero(static_cast<unsigned>(mask));
+            }
+            p += 16;
+        }
+#endif
+    }
+    while (p < end && *p != static_cast<Unit>('\r') && *p != static_cast<Unit>('\n')) {
+        ++p;
+    }
+    return p;
+}
+
+// The first unit in [p, end) that differs from unit, or end.
+template <typename Unit>
+const Unit* SkipUnit(const Unit* p, const Unit* end, Unit unit) {
+    while (p < end && *p == unit) {
+        ++p;
+    }
+    return p;
 }
 
 // Finds a separator of two or more units in text that arrives in pieces: left to right, without overlap, never
@@ -102,6 +140,51 @@ private:
     std::basic_string<Unit> m_separator;
     std::vector<std::size_t> m_border;  // m_border[k]: the longest proper border of the separator's first k units
     std::size_t m_matched = 0;          // units of the separator matched at the end of the text so far
+};
+
+// Replaces every occurrence of the separator, left to right, without overlap, in text that arrives in pieces.
+// Sink takes the text through Append(const Unit*, std::size_t) and Append(const std::basic_string<Unit>&).
+template <typename Unit, typename Sink>
+class Replacer {
+public:
+    Replacer(std::basic_string<Unit> separator, std::basic_string<Unit> replacement, Sink& sink)
+        : m_separator(separator), m_replacement(std::move(replacement)), m_sink(sink), m_search(std::move(separator)) {}
+
+    void Feed(const Unit* p, const Unit* end) {
+        if (m_separator.empty()) {
+            m_sink.Append(p, static_cast<std::size_t>(end - p));
+        } else if (m_separator.size() == 1) {
+            FeedSingle(p, end);
+        } else {
+            m_search.Feed(p, end, Text(), [this] { m_sink.Append(m_replacement); });
+        }
+    }
+
+    // The end of a line: a partial match held back can no longer become a match.
+    void EndText() { m_search.End(Text()); }
+
+private:
+    auto Text() {
+        return [this](const Unit* units, std::size_t count) { m_sink.Append(units, count); };
+    }
+
+    void FeedSingle(const Unit* p, const Unit* end) {
+        const Unit separator = m_separator[0];
+        while (p < end) {
+            const Unit* hit = FindUnit(p, end, separator);
+            m_sink.Append(p, static_cast<std::size_t>(hit - p));
+            if (hit == end) {
+                return;
+            }
+            m_sink.Append(m_replacement);
+            p = hit + 1;
+        }
+    }
+
+    std::basic_string<Unit> m_separator;
+    std::basic_string<Unit> m_replacement;
+    Sink& m_sink;
+    SeparatorSearch<Unit> m_search;
 };
 
 }  // namespace tabulane

@@ -2,20 +2,15 @@
 
 #include "convert/ByteKernels.h"
 #include "convert/SeparatorSearch.h"
+#include "convert/UnitSink.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
-#include <new>
 #include <string_view>
 #include <type_traits>
 #include <utility>
 #include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace tabulane {
 namespace {
@@ -27,246 +22,6 @@ constexpr char32_t kSpace = U' ';
 constexpr std::size_t kChunkUnits = 4096;
 // Room past the output that the vector kernels may overwrite: they store whole vectors, up to two of 64 bytes.
 constexpr std::size_t kKernelSlack = 128;
-
-template <typename Unit>
-Unit Swapped(Unit unit) {
-    if constexpr (sizeof(Unit) == 2) {
-        const auto bits = static_cast<std::uint16_t>(unit);
-        return static_cast<Unit>(static_cast<std::uint16_t>((bits << 8) | (bits >> 8)));
-    } else if constexpr (sizeof(Unit) == 4) {
-        const auto bits = static_cast<std::uint32_t>(unit);
-        return static_cast<Unit>((bits << 24) | ((bits & 0xFF00u) << 8) | ((bits >> 8) & 0xFF00u) | (bits >> 24));
-    } else {
-        return unit;
-    }
-}
-
-// Decodes UTF-8 into code points; an invalid sequence becomes U+FFFD so it can never match real text.
-std::u32string DecodeUtf8(std::string_view text) {
-    std::u32string result;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        int length = 0;
-        char32_t cp = 0;
-        if (lead < 0x80) {
-            length = 1;
-            cp = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            cp = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            cp = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            cp = lead & 0x07;
-        }
-        bool valid = length > 0 && i + static_cast<std::size_t>(length) <= text.size();
-        for (int k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            valid = (next & 0xC0) == 0x80;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        if (!valid) {
-            result += U'\uFFFD';
-            ++i;
-            continue;
-        }
-        result += cp;
-        i += static_cast<std::size_t>(length);
-    }
-    return result;
-}
-
-// The separator or replacement as units of the file's encoding.
-template <typename Unit>
-std::basic_string<Unit> ToUnits(std::string_view utf8) {
-    if constexpr (sizeof(Unit) == 1) {
-        return std::basic_string<Unit>(utf8.begin(), utf8.end());
-    } else {
-        std::basic_string<Unit> units;
-        for (const char32_t cp : DecodeUtf8(utf8)) {
-            if constexpr (sizeof(Unit) == 2) {
-                if (cp >= 0x10000) {
-                    units += static_cast<Unit>(0xD800 + ((cp - 0x10000) >> 10));
-                    units += static_cast<Unit>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-                    continue;
-                }
-            }
-            units += static_cast<Unit>(cp);
-        }
-        return units;
-    }
-}
-
-// Leaves new elements uninitialised: the buffers are always written before they are read, and zeroing a
-// megabyte for every small file of a batch would cost more than converting it.
-template <typename T>
-struct UninitializedAllocator : std::allocator<T> {
-    template <typename U>
-    struct rebind {
-        using other = UninitializedAllocator<U>;
-    };
-    UninitializedAllocator() = default;
-    template <typename U>
-    explicit UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
-
-    template <typename U>
-    void construct(U* place) noexcept {
-        ::new (static_cast<void*>(place)) U;
-    }
-    template <typename U, typename... Args>
-    void construct(U* place, Args&&... args) {
-        ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
-    }
-};
-
-template <typename T>
-using Buffer = std::vector<T, UninitializedAllocator<T>>;
-
-// Collects converted units and writes them in large blocks, in the file's byte order. Writing happens on this
-// thread: the block is still in this core's cache, and handing it to a writer thread cost more than it overlapped.
-template <typename Unit>
-class UnitSink {
-public:
-    UnitSink(ByteWriter& writer, std::size_t capacity, bool swap)
-        : m_writer(writer), m_buffer(std::max<std::size_t>(capacity, 1)), m_swap(swap) {}
-
-    void Append(const Unit* data, std::size_t count) {
-        while (count > m_buffer.size() - m_size) {
-            const std::size_t room = m_buffer.size() - m_size;
-            std::memcpy(m_buffer.data() + m_size, data, room * sizeof(Unit));
-            m_size += room;
-            data += room;
-            count -= room;
-            Flush();
-        }
-        std::memcpy(m_buffer.data() + m_size, data, count * sizeof(Unit));
-        m_size += count;
-    }
-
-    void Append(const std::basic_string<Unit>& units) { Append(units.data(), units.size()); }
-
-    void Put(Unit unit) {
-        if (m_size == m_buffer.size()) {
-            Flush();
-        }
-        m_buffer[m_size++] = unit;
-    }
-
-    // Room for at least `count` units, written directly; CommitTo then marks how far they were filled.
-    Unit* Reserve(std::size_t count) {
-        if (count > m_buffer.size() - m_size) {
-            Flush();
-            if (count > m_buffer.size()) {
-                m_buffer.resize(count);
-            }
-        }
-        return m_buffer.data() + m_size;
-    }
-
-    void CommitTo(const Unit* end) { m_size = static_cast<std::size_t>(end - m_buffer.data()); }
-
-    // Writes what is collected.
-    void Finish() { Flush(); }
-
-private:
-    void Flush() {
-        if (m_size == 0) {
-            return;
-        }
-        if (m_swap) {
-            for (std::size_t i = 0; i < m_size; ++i) {
-                m_buffer[i] = Swapped(m_buffer[i]);
-            }
-        }
-        const std::size_t size = m_size;
-        m_size = 0;
-        m_writer.Write(reinterpret_cast<const char*>(m_buffer.data()), size * sizeof(Unit));
-    }
-
-    ByteWriter& m_writer;
-    Buffer<Unit> m_buffer;
-    std::size_t m_size = 0;
-    bool m_swap;
-};
-
-// The first CR or LF in [p, end), or end.
-template <typename Unit>
-const Unit* FindBreak(const Unit* p, const Unit* end) {
-    if constexpr (sizeof(Unit) == 1) {
-#if defined(__SSE2__)
-        const __m128i cr = _mm_set1_epi8('\r');
-        const __m128i lf = _mm_set1_epi8('\n');
-        while (end - p >= 16) {
-            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)));
-            if (mask != 0) {
-                return p + std::countr_zero(static_cast<unsigned>(mask));
-            }
-            p += 16;
-        }
-#endif
-    }
-    while (p < end && *p != static_cast<Unit>(kCR) && *p != static_cast<Unit>(kLF)) {
-        ++p;
-    }
-    return p;
-}
-
-// The first unit in [p, end) that differs from unit, or end.
-template <typename Unit>
-const Unit* SkipUnit(const Unit* p, const Unit* end, Unit unit) {
-    while (p < end && *p == unit) {
-        ++p;
-    }
-    return p;
-}
-
-// Replaces every occurrence of the separator, left to right, without overlap, in text that arrives in pieces.
-template <typename Unit>
-class Replacer {
-public:
-    Replacer(std::basic_string<Unit> separator, std::basic_string<Unit> replacement, UnitSink<Unit>& sink)
-        : m_separator(separator), m_replacement(std::move(replacement)), m_sink(sink), m_search(std::move(separator)) {}
-
-    void Feed(const Unit* p, const Unit* end) {
-        if (m_separator.empty()) {
-            m_sink.Append(p, static_cast<std::size_t>(end - p));
-        } else if (m_separator.size() == 1) {
-            FeedSingle(p, end);
-        } else {
-            m_search.Feed(p, end, Text(), [this] { m_sink.Append(m_replacement); });
-        }
-    }
-
-    // The end of a line: a partial match held back can no longer become a match.
-    void EndText() { m_search.End(Text()); }
-
-private:
-    auto Text() {
-        return [this](const Unit* units, std::size_t count) { m_sink.Append(units, count); };
-    }
-
-    void FeedSingle(const Unit* p, const Unit* end) {
-        const Unit separator = m_separator[0];
-        while (p < end) {
-            const Unit* hit = FindUnit(p, end, separator);
-            m_sink.Append(p, static_cast<std::size_t>(hit - p));
-            if (hit == end) {
-                return;
-            }
-            m_sink.Append(m_replacement);
-            p = hit + 1;
-        }
-    }
-
-    std::basic_string<Unit> m_separator;
-    std::basic_string<Unit> m_replacement;
-    UnitSink<Unit>& m_sink;
-    SeparatorSearch<Unit> m_search;
-};
 
 // The conversion of one text, fed in blocks of units of the file's encoding.
 template <typename Unit>
@@ -565,17 +320,13 @@ private:
     bool m_spaceSeparator = false;
     bool m_oneForOne = false;
     bool m_kernel = false;
-    Replacer<Unit> m_replacer;
+    Replacer<Unit, UnitSink<Unit>> m_replacer;
 
     bool m_pendingCR = false;
     bool m_lineOpen = false;
     bool m_pendingSpace = false;
     std::size_t m_crRun = 0;
 };
-
-bool IsBigEndianEncoding(TextEncoding encoding) {
-    return encoding == TextEncoding::Utf16BE || encoding == TextEncoding::Utf32BE;
-}
 
 template <typename Unit>
 void Run(ByteReader& input, ByteWriter& output, const ConversionOptions& options) {
@@ -626,46 +377,6 @@ void Run(ByteReader& input, ByteWriter& output, const ConversionOptions& options
 }
 
 }  // namespace
-
-std::string ByteOrderMark(TextEncoding encoding) {
-    switch (encoding) {
-        case TextEncoding::None:
-            return {};
-        case TextEncoding::Utf32LE:
-            return std::string("\xFF\xFE\x00\x00", 4);
-        case TextEncoding::Utf32BE:
-            return std::string("\x00\x00\xFE\xFF", 4);
-        case TextEncoding::Utf8:
-            return "\xEF\xBB\xBF";
-        case TextEncoding::Utf16LE:
-            return "\xFF\xFE";
-        case TextEncoding::Utf16BE:
-            return "\xFE\xFF";
-    }
-    return {};
-}
-
-TextEncoding EncodingFromMark(const unsigned char* bytes, std::size_t length) {
-    const auto starts = [&](std::initializer_list<unsigned char> mark) {
-        return length >= mark.size() && std::equal(mark.begin(), mark.end(), bytes);
-    };
-    if (starts({0xFF, 0xFE, 0x00, 0x00})) {
-        return TextEncoding::Utf32LE;
-    }
-    if (starts({0x00, 0x00, 0xFE, 0xFF})) {
-        return TextEncoding::Utf32BE;
-    }
-    if (starts({0xEF, 0xBB, 0xBF})) {
-        return TextEncoding::Utf8;
-    }
-    if (starts({0xFF, 0xFE})) {
-        return TextEncoding::Utf16LE;
-    }
-    if (starts({0xFE, 0xFF})) {
-        return TextEncoding::Utf16BE;
-    }
-    return TextEncoding::None;
-}
 
 void ConvertText(ByteReader& input, ByteWriter& output, const ConversionOptions& options) {
     switch (options.encoding) {
