@@ -11,6 +11,7 @@
 #include <sanitizer/allocator_interface.h>
 
 #include "convert/AddRemove.h"
+#include "convert/ByteKernels.h"
 #include "convert/TextConverter.h"
 
 namespace {
@@ -225,9 +226,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const TextEncoding encoding = kEncodings[(flags & 7) % 6];
     const bool commaSpace = (flags & 8) != 0;
     const bool longRun = (flags & 0x70) == 0x70;  // one input in eight checks memory on a long text
-    // At least 64 bytes: every full buffer is handed to the writing thread, so a few bytes per buffer would only
-    // measure thread hand-overs. Reads still end anywhere (the read sizes below). Long runs read 4 KiB and more.
-    const std::size_t bufferSize = std::size_t{1} << (longRun ? 12 + data.Byte() % 3 : 6 + data.Byte() % 7);
+    // At least 64 bytes, so that the vector kernels get whole vectors to work on; reads still end anywhere (the
+    // read sizes below). Long runs read 4 KiB and more. The same byte picks the kernels' width (none: the portable
+    // code), so every kernel meets the model.
+    const std::uint8_t sizeByte = data.Byte();
+    const std::size_t bufferSize = std::size_t{1} << (longRun ? 12 + sizeByte % 3 : 6 + sizeByte % 7);
+    constexpr unsigned kWidths[] = {64, 32, 16, 0};
+    tabulane::LimitVectorWidth(kWidths[(sizeByte >> 4) & 3]);
 
     // The separator: a line break (block mode) or a few code points of the alphabet.
     std::u32string separator;
