@@ -363,12 +363,15 @@ fi
 loop_median loop_tr
 echo
 echo "Start-up: a shell loop converting $loop_files small files, one process each (median of 3 runs):"
-awk -v t="$loop_tabulane_s" -v y="$loop_seconds" -v n="$loop_files" 'BEGIN {
+loop_report=$(awk -v t="$loop_tabulane_s" -v y="$loop_seconds" -v n="$loop_files" 'BEGIN {
     r = y > 0 ? t / y : 0
     printf "loop     tabulane %.2f s (%.1f ms a file), tr %.2f s (%.1f ms a file)\n", t, 1000 * t / n, y, 1000 * y / n
-    printf "loop     %-44s %6.2f   aim <= 2.00   %s\n", "tabulane / tr", r, r <= 2 ? "met" : "over"
-}'
-echo "(the loop's aim needs a command line that does not load Qt; until then it does not set the exit status)"
+    printf "loop     %-44s %6.2f   bar <= 2.00   %s\n", "tabulane / tr", r, r <= 2 ? "met" : "MISSED"
+}')
+echo "$loop_report"
+if [[ "$loop_report" == *MISSED && "$scale" -eq 1 ]]; then
+    missed=$((missed + 1))
+fi
 
 echo
 memory=$(awk -v big="${peak_kib[oneline:cmd_tabulane_tabs]}" -v small="${peak_kib[tiny:cmd_tabulane_tabs]}" \
