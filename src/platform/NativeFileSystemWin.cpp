@@ -38,6 +38,15 @@ std::wstring Win32Path(const std::string& path) {
     return LR"(\\?\)" + full;
 }
 
+// The attribute values the rest of the program knows. Windows sets others on its own (not content indexed on
+// the profile's junctions, for one), and the folder walk compares whole values: a hidden system folder must read
+// 22 whatever else the system marked on it.
+int KnownAttributes(DWORD attributes) {
+    return static_cast<int>(attributes &
+                            (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                             FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_REPARSE_POINT));
+}
+
 PlatformError LastError(const std::string& path) {
     const DWORD error = ::GetLastError();
     switch (error) {
@@ -170,7 +179,7 @@ int NativeFileSystem::GetAttributes(const std::string& path) {
         }
         throw LastError(path);
     }
-    return static_cast<int>(attributes & 0xFFFF);
+    return KnownAttributes(attributes);
 }
 
 std::unique_ptr<ByteReader> NativeFileSystem::OpenRead(const std::string& path, InputKind kind) {
@@ -250,7 +259,7 @@ FolderInfo NativeFileSystem::GetFolder(const std::string& path) {
         throw FolderError(path);
     }
     FolderInfo info;
-    info.attributes = static_cast<int>(attributes & 0xFFFF);
+    info.attributes = KnownAttributes(attributes);
     wchar_t volume[MAX_PATH + 1] = {};
     wchar_t full[MAX_PATH + 1] = {};
     if (::GetVolumePathNameW(wide.c_str(), volume, MAX_PATH) &&
@@ -302,7 +311,7 @@ std::vector<FolderEntry> NativeFileSystem::List(const std::string& path, bool fo
         const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if (name != L"." && name != L".." && (folder || !foldersOnly)) {
             const DWORD attributes = found.dwFileAttributes;
-            entries.push_back({Narrow(found.cFileName), static_cast<int>(attributes & 0xFFFF),
+            entries.push_back({Narrow(found.cFileName), KnownAttributes(attributes),
                                (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0});
         }
     } while (::FindNextFileW(handle, &found));

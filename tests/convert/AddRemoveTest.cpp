@@ -9,6 +9,7 @@
 #endif
 #include <filesystem>
 
+#include "platform/TextCodes.h"
 #include "support/FakeMessageBoxes.h"
 #include "support/FakeOutputControls.h"
 #include "support/FakeStreams.h"
@@ -197,6 +198,26 @@ TEST_F(ConvertFile, PathsLongerThan260CharactersAreConverted) {
     bytes.resize(files.OpenRead(folder + "in.csv", InputKind::Any)->Read(bytes.data(), bytes.size()));
     EXPECT_EQ(bytes, "a,b\r\n");
 }
+
+#ifdef _WIN32
+// What the user sees after a conversion: the output is never left hidden like the temporary file it was written
+// as, and a replaced output keeps the attributes it had.
+TEST_F(ConvertFile, TheOutputIsNotHiddenAndAReplacedOneKeepsItsAttributes) {
+    const auto attributesOf = [](const std::string& path) { return ::GetFileAttributesW(WideFromUtf8(path).c_str()); };
+    WriteFileBytes(dir.File("in.txt"), "a\tb");
+    Convert(dir.File("in.txt"), "\t", false, dir.File("new.csv"));
+    EXPECT_EQ(attributesOf(dir.File("new.csv")), DWORD{FILE_ATTRIBUTE_ARCHIVE});
+
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+    WriteFileBytes(dir.File("kept.csv"), "old");
+    ASSERT_TRUE(::SetFileAttributesW(WideFromUtf8(dir.File("kept.csv")).c_str(), kept));
+    Convert(dir.File("in.txt"), "\t", false, dir.File("kept.csv"));
+    EXPECT_EQ(ReadFileBytes(dir.File("kept.csv")), "a,b\r\n");
+    EXPECT_EQ(attributesOf(dir.File("kept.csv")), kept);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(TempLeftovers().empty());
+}
+#endif
 
 TEST_F(ConvertFile, MarkedInputKeepsItsMark) {
     const std::string input(

@@ -1,7 +1,9 @@
 #include "filelist/AddFolder.h"
 
 #include <gtest/gtest.h>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #endif
 
@@ -9,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/TextCodes.h"
 #include "support/FakeFileTree.h"
 #include "support/FakeMainWindow.h"
 #include "support/FakePlatform.h"
@@ -29,25 +32,46 @@ using Entries = std::vector<std::string>;
 
 constexpr const char* kTitle = "Tabulane";
 
-// The real-tree cases build POSIX paths, links, FIFOs and non-UTF-8 names.
-#ifndef _WIN32
-
-// "Add All File(s) In Folder" on a real temporary tree.
+// "Add All File(s) In Folder" on a real temporary tree, with the platform's own paths and attributes.
 class AddFolderTest : public ::testing::Test {
 protected:
-    // Answers the prompt with extension and the picker with the tree's root, then clicks.
-    Entries Scan(const std::string& extension) {
+    // Answers the prompt with extension and the picker with folder (the tree's root by default), then clicks.
+    Entries Scan(const std::string& extension, const std::string& folder = {}) {
         m_fake.boxes.inputs.push_back(extension);
-        m_fake.folderPicker.answers.push_back(Root());
+        m_fake.folderPicker.answers.push_back(folder.empty() ? Root() : folder);
         PushButton3_Click(m_window, m_list, m_fake.platform, m_reporter, kTitle);
         return EntriesOf(m_list);
     }
-    std::string Root() const { return m_dir.Path().string(); }
+    std::string Root() const {
+        const std::u8string root = m_dir.Path().u8string();
+        return std::string(root.begin(), root.end());
+    }
     std::string At(const std::string& relative) const { return m_dir.File(relative); }
     void File(const std::string& relative) {
-        fs::create_directories(fs::path(At(relative)).parent_path());
+        fs::create_directories(test::PathFromText(At(relative)).parent_path());
         WriteFileBytes(At(relative), "x");
     }
+    // A hidden file: on POSIX its name starts with "."; on Windows the name is the same and the attribute is set.
+    void HiddenFile(const std::string& relative, bool readOnly = false) {
+        File(relative);
+#ifdef _WIN32
+        SetAttributes(relative,
+                      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | (readOnly ? FILE_ATTRIBUTE_READONLY : 0));
+#else
+        ASSERT_EQ(fs::path(relative).filename().string().front(), '.') << relative;
+        if (readOnly) {
+            ::chmod(At(relative).c_str(), 0444);
+        }
+#endif
+    }
+#ifdef _WIN32
+    void SetAttributes(const std::string& relative, DWORD attributes) {
+        ASSERT_TRUE(::SetFileAttributesW(WideFromUtf8(At(relative)).c_str(), attributes)) << relative;
+    }
+    int AttributesOf(const std::string& relative) {
+        return static_cast<int>(::GetFileAttributesW(WideFromUtf8(At(relative)).c_str()));
+    }
+#endif
 
     TempDir m_dir;
     FakePlatform m_fake;
@@ -79,12 +103,12 @@ TEST_F(AddFolderTest, TheAnswerPicksNamesInsideTheChosenTreeOnly) {
     File("notes.md");
     File("noext");
     File("~lock.txt");
-    File(".hidden.txt");
-    File("sub/.config");
+    HiddenFile(".hidden.txt");
+    HiddenFile("sub/.config");
     File("sub/deep.txt");
-    fs::create_directories(At("dir.txt"));  // a folder matching "*.txt": a glob on paths would climb out through it
-    File(".readonly-hidden.txt");
-    ::chmod(At(".readonly-hidden.txt").c_str(), 0444);  // hidden + read-only + archive is not 34: listed
+    // a folder matching "*.txt": a glob on paths would climb out through it
+    fs::create_directories(test::PathFromText(At("dir.txt")));
+    HiddenFile(".readonly-hidden.txt", true);  // hidden + read-only + archive is not 34: listed
 
     struct Case {
         const char* answer;
@@ -108,6 +132,9 @@ TEST_F(AddFolderTest, TheAnswerPicksNamesInsideTheChosenTreeOnly) {
         EXPECT_EQ(m_fake.settings.values["Extension"], c.answer);
     }
 }
+
+#ifndef _WIN32
+// Links, FIFOs and names that are not UTF-8 are POSIX's.
 
 TEST_F(AddFolderTest, ALinkLoopEndsWithEveryFileOnce) {
     File("top.txt");
@@ -139,6 +166,8 @@ TEST_F(AddFolderTest, ANameThatIsNotUtf8IsSkippedWithItsSubtree) {
     EXPECT_EQ(Scan("*"), (Entries{At("good/ok.txt")}));
     EXPECT_TRUE(m_fake.boxes.shown.empty());
 }
+
+#endif  // _WIN32
 
 TEST_F(AddFolderTest, CancellingChangesNothingButTheAnswer) {
     File("a.txt");
@@ -191,6 +220,140 @@ TEST_F(AddFolderTest, TheHourglassShowsDuringTheScanAndARunKeepsIt) {
     Scan("*");
     EXPECT_EQ(m_window.pointer, MousePointer::Hourglass);
     EXPECT_EQ(m_list.Count(), 2);
+}
+
+#ifdef _WIN32
+// Attributes set through the system, read back by the walk through the system.
+
+TEST_F(AddFolderTest, TheAttributesSetOnTheTreeDecideWhatIsListed) {
+    for (const char* name :
+         {"plain.txt", "hidden-archive.txt", "hidden-system-archive.txt", "hidden.txt", "readonly.txt",
+          "HiddenSystem/a.txt", "HiddenSystem/Below/b.txt", "HiddenSystemArchive/c.txt",
+          "HiddenSystemArchive/Below/d.txt", "Hidden/e.txt", "System/f.txt"}) {
+        File(name);
+    }
+    SetAttributes("hidden-archive.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);  // 34
+    SetAttributes("hidden-system-archive.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+    SetAttributes("hidden.txt", FILE_ATTRIBUTE_HIDDEN);                               // 2
+    SetAttributes("readonly.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);  // 33
+    SetAttributes("HiddenSystem", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);     // 22
+    SetAttributes("HiddenSystemArchive", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+    SetAttributes("Hidden", FILE_ATTRIBUTE_HIDDEN);
+    SetAttributes("System", FILE_ATTRIBUTE_SYSTEM);
+
+    // Wine keeps only the hidden and system bits of an entry (ntdll stores them alone) and derives the rest:
+    // every file has the archive bit and no folder has it. So there the folder set to 54 reads 22 and is not
+    // walked, and the file set to 2 reads 34 and is not listed; on Windows both are. What is expected follows
+    // the value the system reports, and that value is checked to be the one this platform can hold.
+    const int archivedFolder = AttributesOf("HiddenSystemArchive");
+    const int hiddenFile = AttributesOf("hidden.txt");
+    EXPECT_EQ(archivedFolder, test::RunningUnderWine() ? 22 : 54);
+    EXPECT_EQ(hiddenFile, test::RunningUnderWine() ? 34 : 2);
+    EXPECT_EQ(AttributesOf("HiddenSystem"), 22);
+
+    Entries expected = {At("hidden-system-archive.txt")};
+    if (hiddenFile != 34) {
+        expected.push_back(At("hidden.txt"));
+    }
+    expected.insert(expected.end(), {At("plain.txt"), At("readonly.txt"), At("Hidden/e.txt")});
+    if (archivedFolder != 22) {
+        expected.push_back(At("HiddenSystemArchive/c.txt"));
+    }
+    expected.push_back(At("System/f.txt"));
+    if (archivedFolder != 22) {
+        expected.push_back(At("HiddenSystemArchive/Below/d.txt"));
+    }
+    EXPECT_EQ(Scan("*"), expected);
+    EXPECT_TRUE(m_fake.boxes.shown.empty());
+
+    // Picked itself, a hidden system folder gives its own files but nothing below it.
+    m_list.Clear();
+    EXPECT_EQ(Scan("txt", At("HiddenSystem")), Entries{At("HiddenSystem/a.txt")});
+}
+
+// A drive of the test's own whose root is an empty folder: on Windows a substitute drive for the temporary
+// folder (DefineDosDeviceW). Wine keeps such a definition but never resolves file names through it, so
+// test-windows.sh maps a drive letter to an empty folder in its prefix and names it in TABULANE_TEST_DRIVE.
+class TestDrive {
+public:
+    explicit TestDrive(const std::string& folder) : m_folder(WideFromUtf8(folder)) {
+        wchar_t named[4] = {};
+        if (::GetEnvironmentVariableW(L"TABULANE_TEST_DRIVE", named, 4) == 2 && named[1] == L':') {
+            m_drive = named;
+            return;
+        }
+        const DWORD used = ::GetLogicalDrives();
+        for (wchar_t letter = L'Z'; letter > L'C' && m_drive.empty(); --letter) {
+            if ((used & (1u << (letter - L'A'))) == 0) {
+                const std::wstring drive{letter, L':'};
+                if (::DefineDosDeviceW(0, drive.c_str(), m_folder.c_str())) {
+                    m_drive = m_defined = drive;
+                }
+            }
+        }
+    }
+    ~TestDrive() {
+        if (!m_defined.empty()) {
+            ::DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, m_defined.c_str(), m_folder.c_str());
+        }
+    }
+    TestDrive(const TestDrive&) = delete;
+    TestDrive& operator=(const TestDrive&) = delete;
+
+    // "X:\", or "" when no drive could be had or its root is not an empty folder.
+    std::string Root() const {
+        if (m_drive.empty()) {
+            return {};
+        }
+        const std::wstring root = m_drive + L"\\";
+        WIN32_FIND_DATAW found{};
+        const HANDLE listing = ::FindFirstFileW((root + L"*").c_str(), &found);
+        if (listing == INVALID_HANDLE_VALUE) {  // an empty root lists nothing at all: it has no "." or ".."
+            return ::GetLastError() == ERROR_FILE_NOT_FOUND ? Utf8FromWide(root) : std::string();
+        }
+        bool empty = true;
+        do {
+            const std::wstring name = found.cFileName;
+            empty = empty && (name == L"." || name == L"..");
+        } while (::FindNextFileW(listing, &found));
+        ::FindClose(listing);
+        return empty ? Utf8FromWide(root) : std::string();
+    }
+
+private:
+    std::wstring m_folder;
+    std::wstring m_drive;
+    std::wstring m_defined;
+};
+
+TEST_F(AddFolderTest, ADriveRootIsWalkedWhateverItsAttributesAndJoinsWithOneSeparator) {
+    TestDrive drive(Root());
+    const std::string root = drive.Root();
+    if (root.empty()) {
+        GTEST_SKIP() << "no empty drive of its own: run through test-windows.sh under Wine";
+    }
+    const std::vector<std::string> made = {"a.txt", "Sub", "HiddenSystem"};
+    for (const char* path : {"a.txt", "Sub\\b.txt", "HiddenSystem\\c.txt"}) {
+        fs::create_directories(test::PathFromText(root + path).parent_path());
+        WriteFileBytes(root + path, "x");
+    }
+    const auto set = [](const std::string& path, DWORD attributes) {
+        EXPECT_TRUE(::SetFileAttributesW(WideFromUtf8(path).c_str(), attributes)) << path;
+    };
+    set(root + "HiddenSystem", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    set(root, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    EXPECT_EQ(::GetFileAttributesW(WideFromUtf8(root).c_str()), 22u);
+
+    // The picker hands a drive root back as "X:\"; the walk starts from "X:\\".
+    EXPECT_EQ(Scan("*", root), (Entries{root + "a.txt", root + "Sub\\b.txt"}));
+    EXPECT_TRUE(m_fake.boxes.shown.empty());
+
+    set(root, FILE_ATTRIBUTE_NORMAL);
+    set(root + "HiddenSystem", FILE_ATTRIBUTE_NORMAL);
+    for (const std::string& name : made) {
+        std::error_code ignored;
+        fs::remove_all(test::PathFromText(root + name), ignored);
+    }
 }
 
 #endif  // _WIN32

@@ -35,9 +35,17 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     std::error_code ignored;
-    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                 ignored);
-    std::filesystem::remove_all(m_path, ignored);
+    std::filesystem::path tree = m_path;
+#ifdef _WIN32
+    // The long form reaches below MAX_PATH, where some tests write; and Windows refuses to delete a read-only file.
+    tree = LR"(\\?\)" + m_path.wstring();
+    for (auto entry = std::filesystem::recursive_directory_iterator(tree, ignored);
+         entry != std::filesystem::recursive_directory_iterator(); entry.increment(ignored)) {
+        ::SetFileAttributesW(entry->path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+#endif
+    std::filesystem::permissions(tree, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(tree, ignored);
 }
 
 std::string TempDir::File(const std::string& name) const {
