@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a layer above its own, or Qt outside the window, the Qt platform parts and the
-# Qt entry points (the window program and the box module).
+# Qt entry points (the window program and the box module). The tests are held to the same table: tests/<layer> is
+# the layer's suite; the shared fakes and helpers in tests/support are held by the build instead (each includes the
+# layer it serves, which a suite of a lower layer cannot see).
 # The layers, lowest first; each may include itself and the layers listed for it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,17 +16,21 @@ declare -A allowed=(
     [ui]="platform shell filelist convert cli ui"
 )
 # The window program and the box module are the programs' Qt entry points; the front program is not.
-qt_allowed=(src/ui/ src/platform/qt/ src/WindowMain.cpp src/ScreenBoxes.cpp)
+qt_allowed=(src/ui/ src/platform/qt/ src/WindowMain.cpp src/ScreenBoxes.cpp tests/ui/ tests/platform/qt/)
 
 failures=0
 while IFS= read -r file; do
-    relative=${file#src/}
+    relative=${file#*/}
     layer=${relative%%/*}
-    [ "$layer" = "$relative" ] && layer=main  # files directly in src/ (main.cpp) may include everything
+    # Files directly in src/ (main.cpp) may include everything, and so may the test support.
+    if [ "$layer" = "$relative" ] || [[ $file == tests/support/* ]]; then
+        layer=main
+    fi
     while IFS=: read -r line text; do
         if [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\"([a-z]+)/ ]]; then
             target=${BASH_REMATCH[1]}
-            if [ "$layer" != main ] && [[ " ${allowed[$layer]:-} " != *" $target "* ]]; then
+            if [ "$layer" != main ] && [[ " ${allowed[$layer]:-} " != *" $target "* ]] &&
+                ! [[ $target == support && $file == tests/* ]]; then
                 echo "$file:$line: $layer must not include $target (${text#"${text%%[![:space:]]*}"})"
                 failures=$((failures + 1))
             fi
@@ -34,12 +40,12 @@ while IFS= read -r file; do
                 [[ $file == "$prefix"* ]] && permitted=true
             done
             if [ "$permitted" = false ]; then
-                echo "$file:$line: Qt is included outside src/ui and src/platform/qt (${text#"${text%%[![:space:]]*}"})"
+                echo "$file:$line: Qt is included outside ui/ and platform/qt/ (${text#"${text%%[![:space:]]*}"})"
                 failures=$((failures + 1))
             fi
         fi
     done < <(grep -n '#[[:space:]]*include' "$file" || true)
-done < <(git ls-files --cached --others --exclude-standard -- 'src/*.cpp' 'src/*.h')
+done < <(git ls-files --cached --others --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h')
 
 if [ "$failures" -gt 0 ]; then
     echo "Layer check: $failures include(s) run against the layers." >&2

@@ -278,13 +278,14 @@ int RunCommandLine(const std::string& argumentText, ConversionServices& services
     const bool collapseSpaces = character == " ";
     const bool commaSpace = arguments.option == "-cs";
 
-    const int reportsBefore = services.reporter.ReportCount();
     // The conversion reports its own failures; the trap only keeps an escaping one from passing unreported.
     ErrorTrap trap(services.reporter, "Form1", "Form_Load");
     trap.Step(kConvertStep, [&] {
         ConvertToCSVInFile(services, arguments.inputPath, character, commaSpace, arguments.outputPath, collapseSpaces);
     });
-    return services.reporter.ReportCount() > reportsBefore ? kExitConversionFailed : kExitSuccess;
+    // The reporter serves the whole start: a script sees a failure whenever the user was shown an error box, be it
+    // the conversion's or one of an earlier load step (a skin that does not load).
+    return services.reporter.ReportCount() > 0 ? kExitConversionFailed : kExitSuccess;
 }
 
 }  // namespace tabulane

@@ -52,7 +52,8 @@ std::string ArgumentTextFromRawCommandLine(std::string_view commandLine);
 std::string ProgramArgumentText(int argc, const char* const* argv);
 
 // Runs the command-line mode on a non-empty argument text: the usage box or one conversion.
-// Returns the exit status: kExitUsage when the usage was shown, kExitConversionFailed when an error was reported.
+// Returns the exit status: kExitUsage when the usage was shown, else kExitConversionFailed when the reporter has
+// reported any error (the conversion's or an earlier load step's), else kExitSuccess.
 // Arguments that do not fit the text (ArgumentsFitText) show the usage.
 int RunCommandLine(const std::string& argumentText, ConversionServices& services, MessageBoxes& boxes,
                    const std::string& applicationTitle, bool argumentsFitText = true);

@@ -16,8 +16,7 @@ StartupInputs MakeStartupInputs(ErrorReporter& reporter, Platform& platform, con
     inputs.runCommandLine = [&reporter, &platform, argumentsFitText](const std::string& text,
                                                                      const std::string& title) {
         ConversionServices services{.reporter = reporter, .files = platform.files};
-        const int status = RunCommandLine(text, services, platform.boxes, title, argumentsFitText);
-        return status == kExitSuccess && reporter.ReportCount() > 0 ? kExitConversionFailed : status;
+        return RunCommandLine(text, services, platform.boxes, title, argumentsFitText);
     };
     return inputs;
 }

@@ -205,12 +205,16 @@ void WalkLevel(std::vector<std::string>& folders, bool recurse, Walk& walk) {
     }
 }
 
+std::string FolderPrefix(const std::string& folder, PathStyle style) {
+    const char separator = SeparatorOf(style);
+    return !folder.empty() && folder.back() == separator ? folder : folder + separator;
+}
+
 // ListFilesInFolder with each file's attributes. A file counts as existing by the status the listing read: asking
 // again for every file would double the cost of a scan for nothing but a race of microseconds.
 std::vector<FolderEntry> ListMatchingFiles(FileSystem& files, const std::string& folder, std::string_view pattern,
                                            PathStyle style) {
-    const char separator = SeparatorOf(style);
-    const std::string prefix = !folder.empty() && folder.back() == separator ? folder : folder + separator;
+    const std::string prefix = FolderPrefix(folder, style);
     std::vector<FolderEntry> entries;
     try {
         entries = files.ListFolder(prefix);
@@ -270,9 +274,14 @@ bool IsExistingFile(FileSystem& files, const std::string& path) {
 
 std::vector<std::string> ListFilesInFolder(FileSystem& files, const std::string& folder, std::string_view pattern,
                                            PathStyle style) {
+    // One folder's few files are each asked again by path, so a name that has gone (or become a folder) since the
+    // listing is not handed on; the folder scan, with thousands of files, keeps the listing's word instead.
+    const std::string prefix = FolderPrefix(folder, style);
     std::vector<std::string> names;
     for (FolderEntry& entry : ListMatchingFiles(files, folder, pattern, style)) {
-        names.push_back(std::move(entry.name));
+        if (IsExistingFile(files, prefix + entry.name)) {
+            names.push_back(std::move(entry.name));
+        }
     }
     return names;
 }

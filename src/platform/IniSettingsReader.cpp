@@ -116,13 +116,13 @@ std::string UnescapeIniValue(std::string_view raw) {
     return value;
 }
 
-IniSettingsReader::IniSettingsReader() {
+std::vector<std::string> IniSettingsReader::UserStoreFiles() {
     std::string configHome = Variable("XDG_CONFIG_HOME");
     if (configHome.empty()) {
         const std::string home = Variable("HOME");
         configHome = (home.empty() ? std::string("/") : home) + "/.config";
     }
-    m_files = {configHome + "/" + kStoreFile, std::string("/etc/xdg/") + kStoreFile};
+    return {configHome + "/" + kStoreFile, std::string("/etc/xdg/") + kStoreFile};
 }
 
 IniSettingsReader::IniSettingsReader(std::vector<std::string> files) : m_files(std::move(files)) {}

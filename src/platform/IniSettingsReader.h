@@ -12,10 +12,10 @@ namespace tabulane {
 // command line stores no setting.
 class IniSettingsReader final : public SettingsStore {
 public:
-    // The user's real store: $XDG_CONFIG_HOME (or ~/.config)/Quillfen.conf, then /etc/xdg/Quillfen.conf.
-    IniSettingsReader();
-    // These files instead, looked up in order (tests point them at a temporary folder).
-    explicit IniSettingsReader(std::vector<std::string> files);
+    // The files of the user's real store: $XDG_CONFIG_HOME (or ~/.config)/Quillfen.conf, then /etc/xdg/Quillfen.conf.
+    static std::vector<std::string> UserStoreFiles();
+    // The store in these files, looked up in order (tests point them at a temporary folder).
+    explicit IniSettingsReader(std::vector<std::string> files = UserStoreFiles());
 
     // Throws PlatformError 70 when a file of the store is there but cannot be read, as the window's store does.
     std::string GetSetting(const std::string& key, const std::string& defaultValue) override;

@@ -41,7 +41,6 @@ public:
     // Runs one step; returns false when it failed (and was reported).
     template <typename Body>
     bool Step(int number, Body&& body) {
-        m_lastStep = number;
         try {
             std::forward<Body>(body)();
             return true;
@@ -58,12 +57,9 @@ public:
         return false;
     }
 
-    int LastStep() const { return m_lastStep; }
-
 private:
     ErrorReporter& m_reporter;
     std::string m_location;
-    int m_lastStep = 0;
 };
 
 }  // namespace tabulane

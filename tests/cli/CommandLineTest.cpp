@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,10 +12,13 @@
 #include <windows.h>
 #endif
 
+#include "cli/ProgramStart.h"
 #include "platform/FileSystem.h"
+#include "platform/PlatformError.h"
 #include "platform/TextCodes.h"
 #include "shell/ErrorReport.h"
 #include "support/FakeMessageBoxes.h"
+#include "support/FakePlatform.h"
 #include "support/TempDir.h"
 
 namespace tabulane {
@@ -454,12 +458,54 @@ TEST_F(RunCommandLineTest, MissingInputIsReportedAndFailsTheRun) {
     EXPECT_GT(m_reporter.ReportCount(), 0);
 }
 
-TEST_F(RunCommandLineTest, OnlyReportsOfThisRunCountAsFailure) {
-    m_reporter.Report("earlier failure", "Tabulane2021/08/31.Form1.Form_Load", 100);
-    const std::string in = m_dir.File("in.txt");
-    WriteFileBytes(in, "a\tb\r\n");
-    EXPECT_EQ(Run(in + " " + m_dir.File("out.csv") + " TABS -c"), kExitSuccess);
-    EXPECT_EQ(m_reporter.ReportCount(), 1);
+// The exit status as the program decides it, through the load step and its one reporter: the usage gives 2 whatever
+// came before it; otherwise any error box of the start, the conversion's or an earlier step's, gives 1.
+TEST(CommandLineExitStatus, IsTheUsageOrWhetherTheStartShowedAnyErrorBox) {
+    struct Case {
+        const char* description;
+        std::string input;  // a name in the folder; only in.txt exists
+        std::string rest;   // what follows the output path
+        bool skinFails;
+        bool argumentsFitText;
+        int status;
+        bool errorShown;
+    };
+    const std::vector<Case> cases = {
+        {"a clean conversion", "in.txt", " TABS -c", false, true, kExitSuccess, false},
+        {"a missing input", "missing.txt", " TABS -c", false, true, kExitConversionFailed, true},
+        {"wrong arguments", "in.txt", " TABS", false, true, kExitUsage, false},
+        {"an argument the text cannot hold", "in.txt", " TABS -c", false, false, kExitUsage, false},
+        {"a skin that fails before a clean conversion", "in.txt", " TABS -c", true, true, kExitConversionFailed, true},
+        {"a skin that fails before a missing input", "missing.txt", " TABS -c", true, true, kExitConversionFailed,
+         true},
+        {"a skin that fails before wrong arguments", "in.txt", " TABS", true, true, kExitUsage, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.description);
+        TempDir dir;
+        WriteFileBytes(dir.File("in.txt"), "a\tb\r\n");
+        test::FakePlatform fake;
+        std::function<void()> skin;
+        if (c.skinFails) {
+            skin = [] { throw PlatformError(50003, "Unexpected error"); };
+        }
+        const std::string output = dir.File("out.csv");
+        const std::string text = dir.File(c.input) + " " + output + c.rest;
+
+        EXPECT_EQ(ConvertOnHiddenWindow(fake.platform, text, c.argumentsFitText, skin), c.status);
+        const std::vector<std::string> errors = fake.boxes.ErrorTexts();
+        EXPECT_EQ(!errors.empty(), c.errorShown);
+        if (c.skinFails) {
+            ASSERT_FALSE(errors.empty());
+            EXPECT_EQ(errors[0].rfind("Unexpected error\r\nin Tabulane2021/08/31.Form1.Form_Load at line 100", 0), 0U);
+        }
+        // Whatever the status, a conversion that could run has written its file.
+        const bool converts = c.input == "in.txt" && c.status != kExitUsage;
+        ASSERT_EQ(std::filesystem::exists(output), converts);
+        if (converts) {
+            EXPECT_EQ(ReadFileBytes(output), "a,b\r\n");
+        }
+    }
 }
 
 }  // namespace

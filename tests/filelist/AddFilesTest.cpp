@@ -7,22 +7,16 @@
 
 #include "support/FakeFilePicker.h"
 #include "support/FakePlatform.h"
+#include "support/ListEntries.h"
 
 namespace tabulane {
 namespace {
 
+using test::EntriesOf;
 using test::FakeFilePicker;
 using test::FakePlatform;
 
 constexpr const char* kTitle = "Tabulane";
-
-std::vector<std::string> Entries(const FileList& list) {
-    std::vector<std::string> entries;
-    for (int position = 1; position <= list.Count(); ++position) {
-        entries.push_back(list.EntryText(position));
-    }
-    return entries;
-}
 
 class AddFilesTest : public ::testing::Test {
 protected:
@@ -72,7 +66,7 @@ TEST_F(AddFilesTest, AppendsEachPickedFileAsAFullPath) {
         FileList list;
         picker.answers.push_back(c.picked);
         PushButton1_Click(dialog, list, m_fake.platform, m_reporter, kTitle, c.style);
-        EXPECT_EQ(Entries(list), c.expected) << c.name;
+        EXPECT_EQ(EntriesOf(list), c.expected) << c.name;
         ASSERT_EQ(picker.opened.size(), 1U) << c.name;
         EXPECT_EQ(picker.opened[0].title, "Add File(s) - Hold Ctrl or Shift to select multiple files");
         EXPECT_EQ(picker.opened[0].filter, "All Files (*.*)|*.*|");
@@ -91,7 +85,7 @@ TEST_F(AddFilesTest, ASelectionTooLongForTheBufferAddsNothingAndSaysSo) {
     m_picker.answers.push_back(picked);
     Click(PathStyle::Windows);
 
-    EXPECT_EQ(Entries(m_list), (std::vector<std::string>{"D:\\kept.txt"}));
+    EXPECT_EQ(EntriesOf(m_list), (std::vector<std::string>{"D:\\kept.txt"}));
     ASSERT_EQ(m_fake.boxes.shown.size(), 1U);
     const auto& box = m_fake.boxes.shown[0];
     EXPECT_EQ(box.text, "You've selected too many files to add.\r\rPlease try adding via the \"Add All\" button.");
@@ -112,7 +106,7 @@ TEST_F(AddFilesTest, AnyOtherDialogFailureTakesTheErrorTrap) {
     // The next click works normally.
     m_picker.answers.push_back({"D:\\a.txt"});
     Click(PathStyle::Windows);
-    EXPECT_EQ(Entries(m_list), (std::vector<std::string>{"D:\\a.txt"}));
+    EXPECT_EQ(EntriesOf(m_list), (std::vector<std::string>{"D:\\a.txt"}));
 }
 
 }  // namespace

@@ -438,6 +438,23 @@ TEST_F(FolderWalkOnFakeTreeTest, AFolderThatRefusesItsListingDropsOutAndTheWalkG
               (std::vector<std::string>{"D:\\A\\", "D:\\Z\\", "D:\\Z\\Deep\\"}));
 }
 
+// One folder's listing hands on only what is still an existing file when asked by path; the folder scan keeps the
+// listing's word (asking again for thousands of files would double its cost).
+TEST_F(FolderWalkOnFakeTreeTest, AListedFileGoneBeforeItIsAskedForIsLeftOutOfOneFoldersListing) {
+    m_tree.AddRoot("F:\\");
+    m_tree.AddFolder("F:\\Samples");
+    m_tree.AddFile("F:\\Samples\\a.txt");
+    m_tree.AddFile("F:\\Samples\\b.txt");
+    m_tree.AddFile("F:\\Samples\\c.log");
+    m_tree.AddFolder("F:\\Samples\\d.txt");
+    m_tree.goneAfterListing = {"F:\\Samples\\b.txt"};
+    EXPECT_EQ(ListFilesInFolder(m_tree, "F:\\Samples", "*.txt", PathStyle::Windows), Entries{"a.txt"});
+    EXPECT_EQ(ListFilesInFolder(m_tree, "F:\\Samples\\", "*.*", PathStyle::Windows), (Entries{"a.txt", "c.log"}));
+    EXPECT_FALSE(IsExistingFile(m_tree, "F:\\Samples\\b.txt"));
+    EXPECT_FALSE(IsExistingFile(m_tree, "F:\\Samples\\d.txt"));
+    EXPECT_TRUE(IsExistingFile(m_tree, "F:\\Samples\\a.txt"));
+}
+
 TEST_F(FolderWalkOnFakeTreeTest, ADriveRootReadsWithOneSeparatorAndFailuresNameTheWalk) {
     m_tree.AddRoot("E:\\");
     m_tree.AddFile("E:\\x.txt");

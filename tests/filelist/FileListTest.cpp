@@ -6,17 +6,12 @@
 #include <vector>
 
 #include "platform/PlatformError.h"
+#include "support/ListEntries.h"
 
 namespace tabulane {
 namespace {
 
-std::vector<std::string> Entries(const FileList& list) {
-    std::vector<std::string> entries;
-    for (int position = 1; position <= list.Count(); ++position) {
-        entries.push_back(list.EntryText(position));
-    }
-    return entries;
-}
+using test::EntriesOf;
 
 void AppendAll(FileList& list, const std::vector<std::string>& texts) {
     for (const auto& text : texts) {
@@ -27,7 +22,7 @@ void AppendAll(FileList& list, const std::vector<std::string>& texts) {
 TEST(FileList, KeepsInsertionOrderDuplicatesAndEmptyTexts) {
     FileList list;
     AppendAll(list, {"/d/b.txt", "/d/a.txt", "/d/b.txt", "", "/d/Grüße.txt"});
-    EXPECT_EQ(Entries(list), (std::vector<std::string>{"/d/b.txt", "/d/a.txt", "/d/b.txt", "", "/d/Grüße.txt"}));
+    EXPECT_EQ(EntriesOf(list), (std::vector<std::string>{"/d/b.txt", "/d/a.txt", "/d/b.txt", "", "/d/Grüße.txt"}));
 }
 
 TEST(FileList, RemovingAnEntryMovesTheLaterOnesUp) {
@@ -44,7 +39,7 @@ TEST(FileList, RemovingAnEntryMovesTheLaterOnesUp) {
         FileList list;
         AppendAll(list, {"1", "2", "3", "4", "5"});
         list.RemoveAt(c.position);
-        EXPECT_EQ(Entries(list), c.expected) << "removing " << c.position;
+        EXPECT_EQ(EntriesOf(list), c.expected) << "removing " << c.position;
         list.Append("6");  // the texts still line up with their offsets after the removal
         EXPECT_EQ(list.EntryText(list.Count()), "6");
     }
@@ -62,7 +57,7 @@ TEST(FileList, PositionsOutsideTheListFailWithoutChangingIt) {
         }
         EXPECT_THROW(list.EntryText(position), PlatformError);
     }
-    EXPECT_EQ(Entries(list), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(EntriesOf(list), (std::vector<std::string>{"a", "b"}));
 }
 
 TEST(IsInFileList, ComparesTheWholeTextExactly) {
@@ -153,7 +148,7 @@ TEST(FileList, HoldsAMillionEntries) {
     EXPECT_EQ(list.Count(), 0);
     EXPECT_THROW(list.EntryText(1), PlatformError);
     list.Append("again");
-    EXPECT_EQ(Entries(list), std::vector<std::string>{"again"});
+    EXPECT_EQ(EntriesOf(list), std::vector<std::string>{"again"});
 }
 
 }  // namespace

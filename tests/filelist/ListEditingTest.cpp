@@ -7,10 +7,12 @@
 
 #include "support/FakeMainWindow.h"
 #include "support/FakeMessageBoxes.h"
+#include "support/ListEntries.h"
 
 namespace tabulane {
 namespace {
 
+using test::EntriesOf;
 using test::FakeMainWindow;
 using test::FakeMessageBoxes;
 
@@ -24,14 +26,6 @@ struct Case {
     int selected;
     std::vector<std::string> expected;
 };
-
-std::vector<std::string> Entries(const FileList& list) {
-    std::vector<std::string> entries;
-    for (int position = 1; position <= list.Count(); ++position) {
-        entries.push_back(list.EntryText(position));
-    }
-    return entries;
-}
 
 TEST(ListEditing, RemovesTheSelectedEntryOrEverythingOnlyWhenNotBusy) {
     const std::vector<std::string> abc = {"a", "b", "c"};
@@ -75,7 +69,7 @@ TEST(ListEditing, RemovesTheSelectedEntryOrEverythingOnlyWhenNotBusy) {
                 PushButton6_Click(window, list, reporter);
                 break;
         }
-        EXPECT_EQ(Entries(list), c.expected) << c.name;
+        EXPECT_EQ(EntriesOf(list), c.expected) << c.name;
         EXPECT_TRUE(boxes.shown.empty()) << c.name;
         EXPECT_TRUE(window.calls.empty()) << c.name;  // nothing here changes the window itself
     }

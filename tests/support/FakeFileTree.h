@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,8 @@ public:
     }
     bool IsRegularFile(const std::string& path) override {
         const auto node = m_nodes.find(Key(path));
-        return node != m_nodes.end() && (node->second.attributes & FileAttribute::kDirectory) == 0;
+        return node != m_nodes.end() && (node->second.attributes & FileAttribute::kDirectory) == 0 &&
+               goneAfterListing.count(Key(path)) == 0;
     }
     // GetFolder on path throws errorNumber from now on (the folder test still passes).
     void FailGetFolder(const std::string& path, int errorNumber) { m_folderErrors[Key(path)] = errorNumber; }
@@ -80,6 +82,8 @@ public:
     }
 
     std::map<std::string, int> listings;  // how often each folder was listed
+    // Files a listing still shows but that are gone when asked by path (removed in between).
+    std::set<std::string> goneAfterListing;
 
 private:
     // "C:\\Sub\" and "C:\Sub" name the same folder; a drive root keeps its separator ("C:\").

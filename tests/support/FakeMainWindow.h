@@ -1,5 +1,8 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <set>
 #include <string>
 #include <utility>
@@ -74,6 +77,25 @@ public:
     }
     int SelectedListPosition() const override { return selectedListPosition; }
 
+    // Passes when each name was called and every call of it came after every call of the name before it: the order
+    // steps must keep, whatever else (and however often) was called around them.
+    ::testing::AssertionResult CalledInOrder(const std::vector<std::string>& names) const {
+        std::size_t lastOfPrevious = 0;
+        for (std::size_t n = 0; n < names.size(); ++n) {
+            const auto first = std::find(calls.begin(), calls.end(), names[n]);
+            if (first == calls.end()) {
+                return ::testing::AssertionFailure() << names[n] << " was never called; calls: " << Log();
+            }
+            const auto firstAt = static_cast<std::size_t>(first - calls.begin());
+            if (n > 0 && firstAt < lastOfPrevious) {
+                return ::testing::AssertionFailure()
+                       << names[n] << " came before " << names[n - 1] << "; calls: " << Log();
+            }
+            lastOfPrevious = static_cast<std::size_t>(calls.rend() - std::find(calls.rbegin(), calls.rend(), names[n]));
+        }
+        return ::testing::AssertionSuccess();
+    }
+
     std::vector<std::string> calls;
     std::set<std::string> failOn;
 
@@ -92,6 +114,13 @@ public:
     int selectedListPosition = 0;
 
 private:
+    std::string Log() const {
+        std::string log;
+        for (const std::string& call : calls) {
+            log += (log.empty() ? "" : " ") + call;
+        }
+        return log;
+    }
     void Enter(const std::string& name) {
         calls.push_back(name);
         if (failOn.count(name) != 0) {

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <utility>
 
 #include "platform/PlatformError.h"
 
@@ -36,9 +37,7 @@ void ThrowOnAccessError(const QSettings& settings) {
 
 }  // namespace
 
-QtSettingsStore::QtSettingsStore() = default;
-
-QtSettingsStore::QtSettingsStore(const std::string& iniFilePath) : m_iniFilePath(iniFilePath) {}
+QtSettingsStore::QtSettingsStore(std::string iniFilePath) : m_iniFilePath(std::move(iniFilePath)) {}
 
 std::string QtSettingsStore::GetSetting(const std::string& key, const std::string& defaultValue) {
     const auto settings = OpenStore(m_iniFilePath);

@@ -11,10 +11,8 @@ namespace tabulane {
 // Every write is flushed at once, so a value survives even if the program is killed right after.
 class QtSettingsStore final : public SettingsStore {
 public:
-    // The user's real store.
-    QtSettingsStore();
-    // An INI file at the given path instead (tests point it at a temporary folder).
-    explicit QtSettingsStore(const std::string& iniFilePath);
+    // The user's real store, or an INI file at the given path instead (tests point it at a temporary folder).
+    explicit QtSettingsStore(std::string iniFilePath = {});
 
     // Throws PlatformError 70 when the store cannot be read.
     std::string GetSetting(const std::string& key, const std::string& defaultValue) override;
