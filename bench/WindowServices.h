@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QPushButton>
+#include <QString>
+
 #include "bench/BenchSupport.h"
 #include "platform/Platform.h"
 #include "platform/RandomSource.h"
@@ -20,27 +23,28 @@ struct WindowServices {
     SeededRandomSource random;
     QtClock clock;
     QtSkinFramework skinFramework;
+    NoFilePicker filePicker;
 
     // The platform of a benchmark's window: the given services, and these for Help, the skin and the home page.
     Platform With(MessageBoxes& boxes, SettingsStore& settings, FileSystem& files, FolderPicker& folderPicker,
                   Environment& environment, EventLoop& eventLoop) {
-        return {boxes, settings,      files,          folderPicker, environment, eventLoop,
-                shell, shellExecutor, programStarter, random,       clock,       skinFramework};
+        return {boxes, settings,      files,          folderPicker, filePicker, environment,  eventLoop,
+                shell, shellExecutor, programStarter, random,       clock,      skinFramework};
     }
 };
 
 // The real window with its file list wired as the program wires it, loaded and shown (offscreen in a benchmark).
 struct ShownWindow {
-    Form1 form;
     FileListSession session;
+    Form1 form;
 
-    ShownWindow(Platform& platform, FilePicker& filePicker) : form(platform, [] {}), session(form, filePicker) {
-        Form1Events events;
-        session.Wire(events);
-        form.SetEvents(std::move(events));
+    explicit ShownWindow(Platform& platform) : form(platform, session.Events(), &session.Model(), [] {}) {
         form.Load({});
         form.ShowCentred();
     }
+
+    // A click on one of the window's buttons, found by its design name.
+    void Click(const char* button) { form.findChild<QPushButton*>(QString::fromUtf8(button))->click(); }
 };
 
 }  // namespace tabulane::bench

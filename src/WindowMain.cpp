@@ -33,6 +33,7 @@ struct NativePlatform {
     QtSettingsStore settings;
     QtMessageBoxes boxes;
     QtFolderPicker folderPicker;
+    QtFilePicker filePicker;
     QtEnvironment environment;
     QtEventLoop eventLoop;
     QtShell shell;
@@ -41,8 +42,8 @@ struct NativePlatform {
     SeededRandomSource random;
     QtClock clock;
     QtSkinFramework skinFramework;
-    Platform platform{boxes, settings,      files,          folderPicker, environment, eventLoop,
-                      shell, shellExecutor, programStarter, random,       clock,       skinFramework};
+    Platform platform{boxes, settings,      files,          folderPicker, filePicker, environment,  eventLoop,
+                      shell, shellExecutor, programStarter, random,       clock,      skinFramework};
 };
 
 }  // namespace
@@ -75,22 +76,14 @@ int main(int argc, char** argv) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     NativePlatform native;
-    Platform& platform = native.platform;
-    QtFolderPicker& folderPicker = native.folderPicker;
-
+    FileListSession fileList;
+    Form1Events events = fileList.Events();
+    WirePresentation(events);
     // Closing the window ends the program at once, even in the middle of a run: every setting is already stored.
-    Form1 form(platform, [] {
+    Form1 form(native.platform, std::move(events), &fileList.Model(), [] {
         std::fflush(nullptr);
         std::exit(0);
     });
-    folderPicker.SetOwner(&form);
-    QtFilePicker filePicker;
-    filePicker.SetOwner(&form);
-    FileListSession fileList(form, filePicker);
-    Form1Events events;
-    fileList.Wire(events);
-    WirePresentation(form, events);
-    form.SetEvents(std::move(events));
 
     const StartupResult started = form.Load(argumentText, argumentsFitText);
     if (started.commandLineRan) {

@@ -35,8 +35,9 @@ constexpr int kNotSupported = 438;
 }
 
 // What only the window uses: a command-line run never reaches these, and says so if it ever did.
-struct WindowOnlyServices final : FolderPicker, EventLoop, Shell, ProgramStarter, Clock, SkinFramework {
+struct WindowOnlyServices final : FolderPicker, FilePicker, EventLoop, Shell, ProgramStarter, Clock, SkinFramework {
     std::string BrowseForFolder(const std::string&, const std::string&) override { RefuseWithoutWindow(); }
+    std::vector<std::string> PickFiles(const std::string&, const std::string&, bool) override { RefuseWithoutWindow(); }
     void YieldToMessageLoop() override {}  // nothing to repaint
     void Open(const std::string&) override { RefuseWithoutWindow(); }
     void StartProgram(const std::string&, WindowStyle) override { RefuseWithoutWindow(); }
@@ -62,8 +63,8 @@ struct CommandLinePlatform {
     WindowOnlyServices windowOnly;
     OpeningShellExecutor shellExecutor{windowOnly};
     SeededRandomSource random;
-    Platform platform{boxes,      settings,      files,      windowOnly, environment, windowOnly,
-                      windowOnly, shellExecutor, windowOnly, random,     windowOnly,  windowOnly};
+    Platform platform{boxes,      settings,      files,      windowOnly, windowOnly, environment, windowOnly,
+                      windowOnly, shellExecutor, windowOnly, random,     windowOnly, windowOnly};
 };
 
 // Whether the named display answers, asked once and only when it matters: a conversion that has nothing to show

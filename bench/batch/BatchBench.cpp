@@ -146,12 +146,11 @@ int Run(int files, int rounds, int entries, bool keep, bool withTr) {
     WindowServices window;
     Platform platform = window.With(boxes, settings, fileSystem, folderPicker, environment, eventLoop);
     ErrorReporter reporter(boxes);
-    NoFilePicker filePicker;
 
     // The program's memory with a long list shown in the window: the whole process, window included.
     {
-        Form1 form(platform, [] {});
-        FileListSession session(form, filePicker);
+        FileListSession session;
+        Form1 form(platform, {}, &session.Model(), [] {});
         form.Load({});
         form.ShowCentred();
         QCoreApplication::processEvents();
@@ -204,7 +203,7 @@ int Run(int files, int rounds, int entries, bool keep, bool withTr) {
     };
     const auto timeBatch = [&] {
         Refill(root / "batch");
-        ShownWindow shown(platform, filePicker);
+        ShownWindow shown(platform);
         Form1& form = shown.form;
         FileListSession& session = shown.session;
         form.SetOption1Selected(true);
@@ -215,7 +214,7 @@ int Run(int files, int rounds, int entries, bool keep, bool withTr) {
         }
         QCoreApplication::processEvents();
         ::sync();
-        batchTimes.push_back(Seconds([&] { form.PushButton2->click(); }));
+        batchTimes.push_back(Seconds([&] { shown.Click("PushButton2"); }));
     };
     for (int round = 0; round < rounds; ++round) {
         if (round % 2 == 0) {

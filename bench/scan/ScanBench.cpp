@@ -82,10 +82,8 @@ int Run(int rounds, bool keep) {
     QtEventLoop eventLoop;
     WindowServices window;
     Platform platform = window.With(boxes, settings, files, folderPicker, environment, eventLoop);
-    NoFilePicker filePicker;
 
-    ShownWindow shown(platform, filePicker);
-    Form1& form = shown.form;
+    ShownWindow shown(platform);
     FileListSession& session = shown.session;
     QCoreApplication::processEvents();
 
@@ -97,7 +95,7 @@ int Run(int rounds, bool keep) {
     for (int round = -1; round < rounds; ++round) {
         session.List().Clear();
         QCoreApplication::processEvents();
-        const double scan = Seconds([&] { form.PushButton3->click(); });
+        const double scan = Seconds([&] { shown.Click("PushButton3"); });
         wrongCounts += session.List().Count() == kFolders * kFilesPerFolder ? 0 : 1;
         const double found = Seconds([&] {
             if (std::system(find.c_str()) != 0) {

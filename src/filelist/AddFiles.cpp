@@ -6,27 +6,10 @@
 
 namespace tabulane {
 
-namespace {
-
-std::vector<std::string> SplitAtNul(const std::string& text) {
-    std::vector<std::string> parts;
-    std::string::size_type begin = 0;
-    for (;;) {
-        const auto end = text.find('\0', begin);
-        parts.push_back(text.substr(begin, end == std::string::npos ? std::string::npos : end - begin));
-        if (end == std::string::npos) {
-            return parts;
-        }
-        begin = end + 1;
-    }
-}
-
-}  // namespace
-
 void PushButton1_Click(CommonDialog& commonDialog1, FileList& list, Platform& platform, ErrorReporter& reporter,
-                       const std::string& applicationTitle, PathStyle style) {
+                       const std::string& applicationTitle) {
     ErrorTrap trap(reporter, "Form1", "PushButton1_Click");
-    trap.Step(100, [&] { commonDialog1.FileName.clear(); });
+    trap.Step(100, [&] { commonDialog1.FileNames.clear(); });
     trap.Step(102, [&] { commonDialog1.Flags = kAddFilesDialogFlags; });
     trap.Step(104, [&] { commonDialog1.DialogTitle = kAddFilesDialogTitle; });
     trap.Step(106, [&] { commonDialog1.Filter = kAddFilesDialogFilter; });
@@ -45,27 +28,12 @@ void PushButton1_Click(CommonDialog& commonDialog1, FileList& list, Platform& pl
     if (tooManyFiles) {
         return;
     }
-    std::string fileName;
-    trap.Step(110, [&] { fileName = commonDialog1.FileName; });
-    if (fileName.empty()) {
-        return;
-    }
-    std::vector<std::string> parts;
-    trap.Step(112, [&] { parts = SplitAtNul(fileName); });
-    if (parts.size() == 1) {
-        trap.Step(114, [&] { list.Append(parts.front()); });
-        return;
-    }
-    // A multiple selection may end with an empty part; it names no file.
-    for (std::size_t i = 1; i < parts.size(); ++i) {
-        if (parts[i].empty()) {
-            continue;
-        }
-        std::string path;
-        trap.Step(116, [&] { path = JoinFolderAndName(parts.front(), parts[i], style); });
-        if (!path.empty()) {
-            trap.Step(118, [&] { list.Append(path); });
-        }
+    std::vector<std::string> picked;
+    trap.Step(110, [&] { picked = commonDialog1.FileNames; });
+    // The dialog hands over full paths, in its order.
+    const int appendStep = picked.size() == 1 ? 114 : 118;
+    for (const std::string& path : picked) {
+        trap.Step(appendStep, [&] { list.Append(path); });
     }
 }
 

@@ -6,7 +6,6 @@
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
 #include "shell/ErrorReport.h"
-#include "shell/Main.h"
 
 namespace tabulane {
 
@@ -21,6 +20,6 @@ inline constexpr const char* kTooManyFilesText =
 // "Add File(s)": appends every file picked in the dialog as a full path, unchecked and in the dialog's order.
 // A selection too long for the dialog's buffer adds nothing and says so; other failures take the error trap.
 void PushButton1_Click(CommonDialog& commonDialog1, FileList& list, Platform& platform, ErrorReporter& reporter,
-                       const std::string& applicationTitle, PathStyle style = kNativePathStyle);
+                       const std::string& applicationTitle);
 
 }  // namespace tabulane

@@ -31,31 +31,32 @@ std::string CommonFolder(const std::vector<std::string>& paths, char separator) 
     return folder;
 }
 
+// The characters the component's buffer needs for an answer: see ShowOpen.
+std::size_t BufferLength(const std::vector<std::string>& paths, char separator) {
+    if (paths.size() == 1) {
+        return CountCharacters(paths.front()) + 1;
+    }
+    const std::string folder = CommonFolder(paths, separator);
+    // A root keeps its separator, so every name starts right after it; other folders need one more.
+    const std::size_t skip = folder.empty() || folder.back() == separator ? folder.size() : folder.size() + 1;
+    std::size_t length = CountCharacters(folder) + 2;  // with the folder's NUL and the closing one
+    for (const auto& path : paths) {
+        length += CountCharacters(std::string_view(path).substr(skip)) + 1;
+    }
+    return length;
+}
+
 }  // namespace
 
 void CommonDialog::ShowOpen() {
-    FileName.clear();
-    const std::vector<std::string> paths =
+    FileNames.clear();
+    std::vector<std::string> paths =
         m_picker.PickFiles(DialogTitle, Filter, (Flags & OpenFlag::kAllowMultiSelect) != 0);
-    std::string result;
-    std::size_t terminators = 1;
-    if (paths.size() == 1) {
-        result = paths.front();
-    } else if (paths.size() > 1) {
-        const std::string folder = CommonFolder(paths, m_separator);
-        // A root keeps its separator, so every name starts right after it; other folders need one more.
-        const std::size_t skip = folder.empty() || folder.back() == m_separator ? folder.size() : folder.size() + 1;
-        result = folder;
-        for (const auto& path : paths) {
-            result += '\0';
-            result.append(path, skip);
-        }
-        terminators = 2;  // a multiple selection ends with an empty part
-    }
-    if (MaxFileSize < 0 || CountCharacters(result) + terminators > static_cast<std::size_t>(MaxFileSize)) {
+    if (!paths.empty() &&
+        (MaxFileSize < 0 || BufferLength(paths, m_separator) > static_cast<std::size_t>(MaxFileSize))) {
         throw PlatformError(ErrorNumber::kBufferTooSmall, "The file name buffer is too small");
     }
-    FileName = std::move(result);
+    FileNames = std::move(paths);
 }
 
 }  // namespace tabulane

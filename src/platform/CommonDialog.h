@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/FilePicker.h"
 
@@ -21,19 +22,19 @@ inline constexpr char kDialogPathSeparator = '\\';
 inline constexpr char kDialogPathSeparator = '/';
 #endif
 
-// The window's file-dialog component (CommonDialog1). Set the properties, call ShowOpen, read FileName:
-// the full path of one file; for several, the folder and then each name, the parts separated by one NUL
-// character; "" when the user cancels.
+// The window's file-dialog component (CommonDialog1). Set the properties, call ShowOpen, read FileNames: the full
+// paths of the picked files in the dialog's order; none when the user cancels.
 class CommonDialog {
 public:
     explicit CommonDialog(FilePicker& picker, char separator = kDialogPathSeparator)
         : m_picker(picker), m_separator(separator) {}
 
-    // Throws PlatformError (ErrorNumber::kBufferTooSmall) when the answer and its terminating NUL characters
-    // do not fit in MaxFileSize characters; FileName is then "".
+    // Throws PlatformError (ErrorNumber::kBufferTooSmall) when the answer does not fit the component's buffer of
+    // MaxFileSize characters; FileNames is then empty. The buffer holds one path, or the folder and then each name,
+    // every part ended by a NUL character and a multiple selection by one more.
     void ShowOpen();
 
-    std::string FileName;
+    std::vector<std::string> FileNames;
     std::uint32_t Flags = 0;
     std::string DialogTitle;
     std::string Filter;

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/EventLoop.h"
+#include "platform/FilePicker.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderPicker.h"
 #include "platform/MessageBoxes.h"
@@ -22,6 +23,7 @@ struct Platform {
     SettingsStore& settings;
     FileSystem& files;
     FolderPicker& folderPicker;
+    FilePicker& filePicker;
     Environment& environment;
     EventLoop& eventLoop;
     Shell& shell;

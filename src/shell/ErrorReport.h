@@ -10,6 +10,9 @@
 
 namespace tabulane {
 
+// The number of the first step of every trapped operation.
+inline constexpr int kFirstStep = 100;
+
 // Shows the "Application Error" box and counts the reports (the command line turns a report into its exit status).
 class ErrorReporter {
 public:
@@ -61,5 +64,12 @@ private:
     ErrorReporter& m_reporter;
     std::string m_location;
 };
+
+// Runs an event handler that carries no trap of its own, as the event loop calls it. No trapped operation lies above
+// it to take a failure, so the failure is reported under the handler's own name, at its first step.
+template <typename Body>
+void RunEventHandler(ErrorReporter& reporter, const std::string& module, const std::string& handler, Body&& body) {
+    ErrorTrap(reporter, module, handler).Step(kFirstStep, std::forward<Body>(body));
+}
 
 }  // namespace tabulane

@@ -5,11 +5,12 @@
 #include <memory>
 
 #include "filelist/FileList.h"
+#include "shell/Startup.h"
 
 namespace tabulane {
 
-// Shows a FileList in a view with the one column "File(s)". Rows are read from the list on demand, so a
-// list of a million entries costs the view no item objects; the list's change notices become Qt's row signals.
+// Shows a FileList in a view with one column, headed as the load step heads it. Rows are read from the list on demand,
+// so a list of a million entries costs the view no item objects; the list's change notices become Qt's row signals.
 class FileListModel final : public QAbstractTableModel {
 public:
     explicit FileListModel(FileList& list, QObject* parent = nullptr);
@@ -19,7 +20,7 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    // The window's load step names the column; until then it reads "File(s)".
+    // The load step names the column; until then it carries the same header.
     bool setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
                        int role = Qt::EditRole) override;
 
@@ -27,7 +28,7 @@ private:
     class Relay;
 
     FileList& m_list;
-    QString m_header = QStringLiteral("File(s)");
+    QString m_header = QString::fromUtf8(kListColumnHeader);
     std::unique_ptr<Relay> m_relay;
 };
 

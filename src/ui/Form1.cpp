@@ -1,23 +1,12 @@
 #include "ui/Form1.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
-#include <QDragMoveEvent>
-#include <QDropEvent>
-#include <QFile>
-#include <QFontDatabase>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
-#include <QImageReader>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QMouseEvent>
-#include <QPixmap>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -26,74 +15,22 @@
 #include <QTreeView>
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <utility>
-#include <vector>
 
 #include "cli/CommandLine.h"
 #include "cli/CommandLineStartup.h"
 #include "convert/ModeChoice.h"
-#include "convert/Modes.h"
 #include "convert/OutputDestination.h"
-#include "platform/PlatformError.h"
+#include "platform/qt/QtCursorFile.h"
+#include "platform/qt/QtOleColor.h"
 #include "shell/CommandLineHelp.h"
-#include "ui/DesignFrame.h"
-#include "ui/ProgramIcon.h"
+#include "ui/ListDrag.h"
+#include "ui/PointerWatch.h"
 #include "ui/TextProgressBar.h"
 
 namespace tabulane {
 
 namespace {
-
-constexpr int kTwipsPerPixel = 15;
-constexpr int kClientWidthTwips = 8040;
-constexpr int kClientHeightTwips = 8955;
-// Our error number for a pointer file that cannot be read as a picture.
-constexpr int kInvalidPicture = 481;
-constexpr int kInvalidPropertyValue = 380;
-constexpr int kObjectRequired = 424;
-
-const char* const kListToolTip =
-    "Drag and drop files here. Double-click item to remove it. Move | line to right and out of window to reveal "
-    "full names.";
-
-int Pixels(int twips) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
-}
-
-QString Text(const char* text) {
-    return QString::fromUtf8(text);
-}
-
-// Arial where installed, else its metric-compatible stand-in, so captions take the width they were laid out for.
-// Sizes are in pixels at 96 dots per inch (9 pt = 12 px, 11.25 pt = 15 px), matching the fixed pixel layout.
-QFont DesignFont(int pixelSize) {
-    static const QString family = QFontDatabase::hasFamily(Text("Arial")) ? Text("Arial") : Text("Liberation Sans");
-    QFont font(family);
-    font.setPixelSize(pixelSize);
-    font.setBold(true);
-    return font;
-}
-
-void Place(QWidget* control, const char* name, int left, int top, int width, int height) {
-    control->setObjectName(Text(name));
-    control->setGeometry(Pixels(left), Pixels(top), Pixels(width), Pixels(height));
-}
-
-QPushButton* MakePushButton(QWidget* parent, const char* name, const char* caption, int left, int top, int width,
-                            int height) {
-    auto* button = new QPushButton(Text(caption), parent);
-    Place(button, name, left, top, width, height);
-    button->setFont(DesignFont(15));
-    button->setAutoDefault(false);
-    return button;
-}
-
-QGroupBox* MakeFrame(QWidget* parent, const char* name, const char* caption, int left, int top, int width, int height) {
-    auto* frame = new DesignFrame(Text(caption), parent);
-    Place(frame, name, left, top, width, height);
-    return frame;
-}
 
 // Selects or clears one of a pair of option buttons. Clearing bypasses the group's exclusivity, as a stored
 // state may clear both; selecting clears the other through the group.
@@ -107,313 +44,86 @@ void SetOptionSelected(QRadioButton* option, bool selected) {
     option->setAutoExclusive(true);
 }
 
-// The hotspot of a cursor file: the first image's entry holds it where an icon keeps planes and bit count.
-QPoint ReadHotspot(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QByteArray header = file.read(14);
-    if (header.size() < 14 || static_cast<unsigned char>(header[2]) != 2) {
-        return {};
-    }
-    auto word = [&header](int at) {
-        return static_cast<int>(static_cast<unsigned char>(header[at]) |
-                                (static_cast<unsigned char>(header[at + 1]) << 8));
-    };
-    return {word(10), word(12)};
-}
-
-// A colour as the design writes it: &H00BBGGRR, or &H800000nn for the platform's system colour nn.
-QColor ColorFromOle(OleColor color) {
-    if ((color & 0x80000000U) == 0) {
-        return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
-                      static_cast<int>((color >> 16) & 0xFF));
-    }
-    struct SystemColor {
-        OleColor index;
-        QPalette::ColorRole role;
-    };
-    static constexpr SystemColor kSystemColors[] = {
-        {5, QPalette::Base}, {8, QPalette::Text}, {15, QPalette::Button}, {18, QPalette::ButtonText}};
-    for (const SystemColor& system : kSystemColors) {
-        if ((color & 0x7FFFFFFFU) == system.index) {
-            // The application's palette: the window's own is the design's white.
-            return QApplication::palette().color(system.role);
-        }
-    }
-    throw PlatformError(kInvalidPropertyValue, "Invalid property value");
-}
-
-ControlKind KindOf(const QWidget* control) {
-    if (qobject_cast<const QPushButton*>(control) != nullptr) {
-        return ControlKind::PushButton;
-    }
-    if (qobject_cast<const QRadioButton*>(control) != nullptr) {
-        return ControlKind::OptionButton;
-    }
-    if (qobject_cast<const QCheckBox*>(control) != nullptr) {
-        return ControlKind::CheckBox;
-    }
-    if (qobject_cast<const QGroupBox*>(control) != nullptr) {
-        return ControlKind::Frame;
-    }
-    if (qobject_cast<const QLabel*>(control) != nullptr) {
-        return ControlKind::Label;
-    }
-    if (qobject_cast<const QLineEdit*>(control) != nullptr) {
-        return ControlKind::TextBox;
-    }
-    if (qobject_cast<const QComboBox*>(control) != nullptr) {
-        return ControlKind::ComboBox;
-    }
-    if (qobject_cast<const QProgressBar*>(control) != nullptr) {
-        return ControlKind::ProgressBar;
-    }
-    return ControlKind::ListView;
-}
-
 }  // namespace
 
-Form1::Form1(Platform& platform, std::function<void()> endProgram)
+Form1::Form1(Platform& platform, Form1Events events, QAbstractItemModel* listModel, std::function<void()> endProgram)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_platform(platform),
+      m_events(std::move(events)),
       m_endProgram(std::move(endProgram)),
       m_reporter(platform.boxes),
-      m_defaultListModel(new QStandardItemModel(0, 1, this)) {
-    setObjectName(Text("Form1"));
-    setWindowTitle(Text("Form1"));
-    setWindowIcon(ProgramIcon());
-    setFixedSize(Pixels(kClientWidthTwips), Pixels(kClientHeightTwips));
-    setFont(DesignFont(12));
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    white.setColor(QPalette::Button, Qt::white);
-    setPalette(white);
-    setAutoFillBackground(true);
-
-    BuildControls();
+      m_controls(BuildForm1Design(*this, listModel != nullptr ? listModel : new QStandardItemModel(0, 1, this))) {
     ConnectHandlers();
-    WatchPointer();
+    // Drags, double-clicks and keys of the list.
+    m_controls.ListView1->viewport()->installEventFilter(this);
+    m_controls.ListView1->installEventFilter(this);
+    new PointerWatch(*this, m_controls, *this);
     ApplyPointer();
 }
 
 Form1::~Form1() = default;
 
-void Form1::BuildControls() {
-    PushButton5 = MakePushButton(this, "PushButton5", "Help", 120, 120, 7800, 405);
+void Form1::Handle(const char* name, const std::function<void()>& handler) {
+    RunEventHandler(m_reporter, "Form1", name, handler);
+}
 
-    ListView1 = new QTreeView(this);
-    Place(ListView1, "ListView1", 120, 630, 7800, 2490);
-    ListView1->setToolTip(Text(kListToolTip));
-    ListView1->setRootIsDecorated(false);
-    ListView1->setItemsExpandable(false);
-    ListView1->setUniformRowHeights(true);  // keeps very long lists cheap to lay out
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->header()->setStretchLastSection(false);
-    ListView1->header()->setSectionsMovable(false);
-    ListView1->setModel(m_defaultListModel);
-    // Drops are handled by the window (the list's own drop handling would try to move rows).
-    ListView1->setAcceptDrops(true);
-    ListView1->viewport()->setAcceptDrops(true);
-
-    PushButton1 = MakePushButton(this, "PushButton1", "Add File(s)", 120, 3210, 3840, 405);
-    PushButton3 = MakePushButton(this, "PushButton3", "Add All File(s) In Folder", 4080, 3210, 3840, 405);
-    PushButton6 = MakePushButton(this, "PushButton6", "Clear List", 120, 3720, 3840, 405);
-    PushButton7 = MakePushButton(this, "PushButton7", "Load Sample/Example Files", 4080, 3720, 3840, 405);
-
-    Frame1 = MakeFrame(this, "Frame1", "Convert Options", 120, 4185, 7800, 820);
-    Combo1 = new QComboBox(Frame1);
-    Place(Combo1, "Combo1", 240, 300, 7320, 345);
-    Combo1->setEditable(true);
-    // The box keeps exactly the eight modes: typed text is neither completed nor added as an entry.
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
-    Combo1->setCompleter(nullptr);
-    Combo1->setMaxVisibleItems(8);
-
-    Frame5 = MakeFrame(this, "Frame5", "Save Option", 120, 5085, 7800, 1815);
-    Option1 = new QRadioButton(Text("Save results to this folder:"), Frame5);
-    Place(Option1, "Option1", 240, 300, 3615, 255);
-    Option1->setChecked(true);
-    Frame3 = MakeFrame(Frame5, "Frame3", "", 480, 510, 6840, 810);
-    Text1 = new QLineEdit(Frame3);
-    Place(Text1, "Text1", 240, 300, 5670, 345);
-    PushButton8 = MakePushButton(Frame3, "PushButton8", "...", 6000, 300, 600, 345);
-    Option2 = new QRadioButton(Text("Save results in folder of original file"), Frame5);
-    Place(Option2, "Option2", 240, 1410, 3615, 255);
-
-    PushButton2 = MakePushButton(this, "PushButton2", "Start Converting", 120, 7020, 7800, 405);
-    Frame2 = MakeFrame(this, "Frame2", "Additional Feature", 120, 7455, 7800, 855);
-    PushButton4 =
-        MakePushButton(Frame2, "PushButton4", "How To Use This Software As Command-Line", 240, 300, 7320, 405);
-
-    ProgressBar1 = new TextProgressBar(this);
-    Place(ProgressBar1, "ProgressBar1", 120, 8430, 7800, 405);
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setTextVisible(true);
-    ProgressBar1->setAlignment(Qt::AlignCenter);
-    ProgressBar1->SetText(Text("Progress Bar"));
-
-    // The design's tab order; frames and the progress bar take no focus, so they have no place in it.
-    const std::vector<QWidget*> tabOrder{ListView1,   PushButton1, PushButton3, PushButton2, Combo1,
-                                         PushButton5, PushButton4, PushButton6, PushButton7, Option2,
-                                         Option1,     Text1,       PushButton8};
-    for (std::size_t i = 1; i < tabOrder.size(); ++i) {
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+template <typename... Args>
+void Form1::Plugged(const char* name, const std::function<void(Form1&, Args...)>& handler, Args... args) {
+    if (handler) {
+        Handle(name, [&] { handler(*this, args...); });
     }
 }
 
+// The handlers of the small events carry no trap of their own. Only the user's own changes reach them here: a
+// change the program makes (SetText1Text, SetComboText) calls the handler itself, inside the trapped step that
+// made it, so a failure is reported there.
 void Form1::ConnectHandlers() {
+    const Form1Controls& c = m_controls;
     SettingsStore& settings = m_platform.settings;
-    connect(Option1, &QRadioButton::clicked, this,
-            [this, &settings] { RunHandler("Option1_Click", [&] { Option1_Click(*this, settings); }); });
-    connect(Option2, &QRadioButton::clicked, this,
-            [this, &settings] { RunHandler("Option2_Click", [&] { Option2_Click(*this, settings); }); });
-    connect(Text1, &QLineEdit::textChanged, this,
-            [this, &settings] { RunHandler("Text1_Change", [&] { Text1_Change(*this, settings); }); });
-    connect(Combo1, &QComboBox::editTextChanged, this,
-            [this, &settings] { RunHandler("Combo1_Change", [&] { Combo1_Change(*this, settings); }); });
-    connect(Combo1, &QComboBox::activated, this,
-            [this, &settings] { RunHandler("Combo1_Click", [&] { Combo1_Click(*this, settings); }); });
-    connect(PushButton8, &QPushButton::clicked, this, [this] { PushButton8_Click(*this, m_platform, m_reporter); });
-    connect(PushButton4, &QPushButton::clicked, this,
+    connect(c.Option1, &QRadioButton::clicked, this,
+            [this, &settings] { Handle("Option1_Click", [&] { Option1_Click(*this, settings); }); });
+    connect(c.Option2, &QRadioButton::clicked, this,
+            [this, &settings] { Handle("Option2_Click", [&] { Option2_Click(*this, settings); }); });
+    connect(c.Text1, &QLineEdit::textEdited, this,
+            [this, &settings] { Handle("Text1_Change", [&] { Text1_Change(*this, settings); }); });
+    connect(c.Combo1, &QComboBox::editTextChanged, this,
+            [this, &settings] { Handle("Combo1_Change", [&] { Combo1_Change(*this, settings); }); });
+    connect(c.Combo1, &QComboBox::activated, this,
+            [this, &settings] { Handle("Combo1_Click", [&] { Combo1_Click(*this, settings); }); });
+    connect(c.PushButton8, &QPushButton::clicked, this, [this] { PushButton8_Click(*this, m_platform, m_reporter); });
+    connect(c.PushButton4, &QPushButton::clicked, this,
             [this] { PushButton4_Click(m_reporter, m_platform.boxes, m_applicationTitle, &UsageText2); });
 
-    // Handlers that other parts of the program supply through SetEvents.
-    const std::pair<QPushButton*, std::function<void()> Form1Events::*> plugged[] = {
-        {PushButton1, &Form1Events::PushButton1_Click}, {PushButton2, &Form1Events::PushButton2_Click},
-        {PushButton3, &Form1Events::PushButton3_Click}, {PushButton5, &Form1Events::PushButton5_Click},
-        {PushButton6, &Form1Events::PushButton6_Click}, {PushButton7, &Form1Events::PushButton7_Click},
+    const std::pair<QPushButton*, std::function<void(Form1&)> Form1Events::*> plugged[] = {
+        {c.PushButton1, &Form1Events::PushButton1_Click}, {c.PushButton2, &Form1Events::PushButton2_Click},
+        {c.PushButton3, &Form1Events::PushButton3_Click}, {c.PushButton5, &Form1Events::PushButton5_Click},
+        {c.PushButton6, &Form1Events::PushButton6_Click}, {c.PushButton7, &Form1Events::PushButton7_Click},
     };
     for (const auto& [button, handler] : plugged) {
-        connect(button, &QPushButton::clicked, this, [this, member = handler] {
-            if (m_events.*member) {
-                (m_events.*member)();
-            }
-        });
+        const QByteArray name = button->objectName().toUtf8() + "_Click";
+        connect(button, &QPushButton::clicked, this,
+                [this, name, member = handler] { Plugged(name.constData(), m_events.*member); });
     }
     // Double-clicks come from the list's viewport (see eventFilter): the view's own signal skips the empty part.
 }
 
-// Hover handling: the window's pointer shows over every control. Over a push button it becomes the hand, over
-// the background, a frame, the list or the folder box the arrow; never while it is the hourglass. Option
-// buttons, the mode box and the progress bar have no handler: the pointer stays as it was over them.
-void Form1::WatchPointer() {
-    std::vector<QWidget*> watched{this,
-                                  Frame1,
-                                  Frame2,
-                                  Frame3,
-                                  Frame5,
-                                  ListView1,
-                                  ListView1->viewport(),
-                                  ListView1->header(),
-                                  ListView1->header()->viewport(),
-                                  Text1};
-    for (QPushButton* button :
-         {PushButton1, PushButton2, PushButton3, PushButton4, PushButton5, PushButton6, PushButton7, PushButton8}) {
-        watched.push_back(button);
-    }
-    for (QWidget* widget : watched) {
-        widget->setMouseTracking(true);
-        widget->installEventFilter(this);
-    }
-    // A move over a control must not reach the frame or the window around it, whose handler would set the arrow:
-    // neither after a control's own handler nor over a control that has none.
-    std::vector<QWidget*> stopping{Option1, Option2, Combo1, ProgressBar1};
-    if (Combo1->lineEdit() != nullptr) {
-        stopping.push_back(Combo1->lineEdit());
-    }
-    for (QWidget* widget : watched) {
-        if (widget != this && qobject_cast<QGroupBox*>(widget) == nullptr) {
-            stopping.push_back(widget);
-        }
-    }
-    for (QWidget* widget : stopping) {
-        widget->setAttribute(Qt::WA_NoMousePropagation);
-    }
-}
-
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched == ListView1->viewport() && HandleListDrag(event)) {
+    QTreeView* list = m_controls.ListView1;
+    if (watched == list->viewport() &&
+        HandleListDrag(*event, m_events, *this,
+                       [this](const char* name, const std::function<void()>& handler) { Handle(name, handler); })) {
         return true;
     }
-    // Mouse moves only: entering a control also enters the frames around it, which must not reset the pointer.
-    if (type == QEvent::MouseMove) {
-        // A disabled control takes no mouse input: the move belongs to the first enabled frame or window around it.
-        auto* over = qobject_cast<QWidget*>(watched);
-        while (over != nullptr && !over->isEnabled()) {
-            over = over->parentWidget();
-        }
-        if (over != nullptr && m_pointer != MousePointer::Hourglass) {
-            SetPointer(qobject_cast<QPushButton*>(over) != nullptr ? MousePointer::Custom : MousePointer::Default);
-        }
-    } else if (type == QEvent::MouseButtonDblClick && watched == ListView1->viewport() &&
-               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && m_events.ListView1_DblClick) {
+    if (type == QEvent::MouseButtonDblClick && watched == list->viewport() &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         // Anywhere in the list, items or empty part: the selected entry is removed, not the one under the pointer.
-        m_events.ListView1_DblClick();
-    } else if (type == QEvent::KeyPress && watched == ListView1 && m_events.ListView1_KeyDown) {
-        m_events.ListView1_KeyDown(static_cast<QKeyEvent*>(event)->key());
+        Plugged("ListView1_DblClick", m_events.ListView1_DblClick);
+    } else if (type == QEvent::KeyPress && watched == list) {
+        Plugged("ListView1_KeyDown", m_events.ListView1_KeyDown, static_cast<QKeyEvent*>(event)->key());
     }
     return QWidget::eventFilter(watched, event);
-}
-
-bool Form1::HandleListDrag(QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (type == QEvent::DragEnter || type == QEvent::DragMove) {
-        auto* drag = static_cast<QDragMoveEvent*>(event);
-        // Qt numbers copy, move and link as the platform's drop effects do.
-        int effect = static_cast<int>(drag->proposedAction());
-        if (m_events.DragOverList) {
-            m_events.DragOverList(DragDataFrom(drag->mimeData()), effect);
-        } else {
-            effect = kDropEffectNone;
-        }
-        if (effect == kDropEffectNone) {
-            drag->ignore();  // the platform shows its no-drop pointer
-        } else {
-            drag->setDropAction(static_cast<Qt::DropAction>(effect));
-            drag->accept();
-        }
-        return true;
-    }
-    if (type == QEvent::Drop) {
-        auto* drop = static_cast<QDropEvent*>(event);
-        const DragData dropped = DragDataFrom(drop->mimeData());
-        if (!dropped.offersFileList || !m_events.DropOnList) {
-            drop->ignore();
-            return true;
-        }
-        drop->acceptProposedAction();
-        m_events.DropOnList(dropped);
-        return true;
-    }
-    return false;
-}
-
-DragData DragDataFrom(const QMimeData* mime) {
-    DragData data;
-    if (mime == nullptr || !mime->hasUrls() || mime->urls().isEmpty()) {
-        return data;
-    }
-    for (const QUrl& url : mime->urls()) {
-        if (!url.isLocalFile()) {
-            data.paths.clear();
-            return data;
-        }
-        QString path = QDir::toNativeSeparators(url.toLocalFile());
-        // A folder may come as "dir/": the walk adds its own separator.
-        while (path.size() > 1 && path.endsWith(QDir::separator()) && !path.endsWith(QStringLiteral(":\\"))) {
-            path.chop(1);
-        }
-        data.paths.push_back(path.toStdString());
-    }
-    data.offersFileList = true;
-    return data;
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -424,15 +134,16 @@ void Form1::closeEvent(QCloseEvent* event) {
     }
 }
 
-void Form1::SetEvents(Form1Events events) {
-    m_events = std::move(events);
-}
-
 StartupResult Form1::Load(const std::string& argumentText, bool argumentsFitText) {
     m_commandLineStart = !argumentText.empty();
     StartupInputs inputs = MakeStartupInputs(m_reporter, m_platform, argumentText, argumentsFitText);
-    inputs.applySkin = m_events.ApplySkin;
-    inputs.visitHomePage = m_events.VisitHomePage;
+    // The load step's own trap takes their failures, at their steps.
+    if (m_events.ApplySkin) {
+        inputs.applySkin = [this] { m_events.ApplySkin(*this); };
+    }
+    if (m_events.VisitHomePage) {
+        inputs.visitHomePage = [this] { m_events.VisitHomePage(*this); };
+    }
     const StartupResult result = Form_Load(*this, m_platform, m_reporter, inputs);
     m_applicationTitle = result.applicationTitle;
     return result;
@@ -448,48 +159,7 @@ void Form1::ShowCentred() {
         move(frame.topLeft());
     }
     show();
-    ListView1->setFocus();
-}
-
-void Form1::SetListModel(QAbstractItemModel* model) {
-    ListView1->setModel(model != nullptr ? model : m_defaultListModel);
-    ApplyListColumn();
-}
-
-QAbstractItemModel* Form1::ListModel() const {
-    return ListView1->model();
-}
-
-void Form1::RunHandler(const char* name, const std::function<void()>& handler) {
-    // These handlers are single statements (the option clicks a few of one kind): a failure is their first step.
-    constexpr int kHandlerStep = 100;
-    try {
-        handler();
-    } catch (...) {
-        if (m_passHandlerFailuresUp) {
-            if (!m_handlerFailure) {
-                m_handlerFailure = std::current_exception();
-            }
-            return;
-        }
-        ErrorTrap trap(m_reporter, "Form1", name);
-        trap.Step(kHandlerStep, [] { throw; });
-    }
-}
-
-void Form1::PassHandlerFailuresUp(const std::function<void()>& setter) {
-    const bool outer = m_passHandlerFailuresUp;
-    m_passHandlerFailuresUp = true;
-    try {
-        setter();
-    } catch (...) {
-        m_passHandlerFailuresUp = outer;
-        throw;
-    }
-    m_passHandlerFailuresUp = outer;
-    if (!outer && m_handlerFailure) {
-        std::rethrow_exception(std::exchange(m_handlerFailure, nullptr));
-    }
+    m_controls.ListView1->setFocus();
 }
 
 void Form1::SetCaption(const std::string& caption) {
@@ -497,55 +167,40 @@ void Form1::SetCaption(const std::string& caption) {
 }
 
 void Form1::LoadCustomCursor(const std::string& path) {
-    const QString file = QString::fromStdString(path);
-    QImageReader reader(file);
-    reader.setDecideFormatFromContent(true);
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        throw PlatformError(kInvalidPicture, "Invalid picture");
-    }
-    const QPoint hotspot = ReadHotspot(file);
-    m_customCursor = QCursor(QPixmap::fromImage(image), hotspot.x(), hotspot.y());
+    m_customCursor = ReadCursorFile(path);
     ApplyPointer();
 }
 
 void Form1::AddListColumn(const std::string& header, int widthTwips) {
-    m_columnHeader = QString::fromStdString(header);
-    m_columnWidth = Pixels(widthTwips);
-    ApplyListColumn();
-}
-
-void Form1::ApplyListColumn() {
-    if (m_columnWidth == 0) {
-        return;
-    }
-    QAbstractItemModel* model = ListView1->model();
-    model->setHeaderData(0, Qt::Horizontal, m_columnHeader);
-    ListView1->header()->resizeSection(0, m_columnWidth);
+    QTreeView* list = m_controls.ListView1;
+    list->model()->setHeaderData(0, Qt::Horizontal, QString::fromStdString(header));
+    list->header()->resizeSection(0, Pixels(widthTwips));
 }
 
 void Form1::AddComboItem(const std::string& caption) {
+    QComboBox* combo = m_controls.Combo1;
     // Adding to an empty box would select the entry and store it as the chosen mode before the stored one is read.
-    const QSignalBlocker blocker(Combo1);
-    const QString text = Combo1->currentText();
-    Combo1->addItem(QString::fromStdString(caption));
-    if (Combo1->currentText() != text) {
-        Combo1->setCurrentIndex(-1);
-        Combo1->setEditText(text);
+    const QSignalBlocker blocker(combo);
+    const QString text = combo->currentText();
+    combo->addItem(QString::fromStdString(caption));
+    if (combo->currentText() != text) {
+        combo->setCurrentIndex(-1);
+        combo->setEditText(text);
     }
 }
 
 std::string Form1::ComboText() const {
-    return Combo1->currentText().toStdString();
+    return m_controls.Combo1->currentText().toStdString();
 }
 
 void Form1::SetComboText(const std::string& text) {
+    QComboBox* combo = m_controls.Combo1;
     const QString wanted = QString::fromStdString(text);
     {
         // One change, not the passing states of selecting the entry and setting the text.
-        const QSignalBlocker blocker(Combo1);
-        Combo1->setCurrentIndex(Combo1->findText(wanted, Qt::MatchExactly | Qt::MatchCaseSensitive));
-        Combo1->setEditText(wanted);
+        const QSignalBlocker blocker(combo);
+        combo->setCurrentIndex(combo->findText(wanted, Qt::MatchExactly | Qt::MatchCaseSensitive));
+        combo->setEditText(wanted);
     }
     if (!m_commandLineStart) {
         Combo1_Change(*this, m_platform.settings);
@@ -553,31 +208,37 @@ void Form1::SetComboText(const std::string& text) {
 }
 
 void Form1::SetOption1Selected(bool selected) {
-    SetOptionSelected(Option1, selected);
+    SetOptionSelected(m_controls.Option1, selected);
 }
 
 void Form1::SetOption2Selected(bool selected) {
-    SetOptionSelected(Option2, selected);
+    SetOptionSelected(m_controls.Option2, selected);
 }
 
 void Form1::SetText1Text(const std::string& text) {
-    PassHandlerFailuresUp([&] { Text1->setText(QString::fromStdString(text)); });
+    QLineEdit* box = m_controls.Text1;
+    const QString before = box->text();
+    box->setText(QString::fromStdString(text));
+    // A change the program makes is stored as a keystroke is; setting the text it already has is no change.
+    if (box->text() != before) {
+        Text1_Change(*this, m_platform.settings);
+    }
 }
 
 void Form1::SetFrame3Enabled(bool enabled) {
-    Frame3->setEnabled(enabled);
+    m_controls.Frame3->setEnabled(enabled);
 }
 
 bool Form1::Option1Selected() const {
-    return Option1->isChecked();
+    return m_controls.Option1->isChecked();
 }
 
 bool Form1::Option2Selected() const {
-    return Option2->isChecked();
+    return m_controls.Option2->isChecked();
 }
 
 std::string Form1::Text1Text() const {
-    return Text1->text().toStdString();
+    return m_controls.Text1->text().toStdString();
 }
 
 void Form1::SetPointer(MousePointer pointer) {
@@ -598,30 +259,26 @@ void Form1::ApplyPointer() {
         cursor = textCursor = m_customCursor;
     }
     setCursor(cursor);
-    Text1->setCursor(textCursor);
-    if (Combo1->lineEdit() != nullptr) {
-        Combo1->lineEdit()->setCursor(textCursor);
+    m_controls.Text1->setCursor(textCursor);
+    if (m_controls.Combo1->lineEdit() != nullptr) {
+        m_controls.Combo1->lineEdit()->setCursor(textCursor);
     }
 }
 
 void Form1::SetProgressValue(double percent) {
     // The bar's range is 0 to 100; anything else (or no number at all) is held at its nearest end.
     const double inRange = std::isnan(percent) ? 0.0 : std::clamp(percent, 0.0, 100.0);
-    ProgressBar1->setValue(static_cast<int>(std::lround(inRange)));
+    m_controls.ProgressBar1->setValue(static_cast<int>(std::lround(inRange)));
 }
 
 void Form1::SetProgressText(const std::string& text) {
-    ProgressBar1->SetText(QString::fromStdString(text));
+    m_controls.ProgressBar1->SetText(QString::fromStdString(text));
 }
 
 int Form1::SelectedListPosition() const {
-    const QModelIndexList rows = ListView1->selectionModel()->selectedRows();
+    const QModelIndexList rows = m_controls.ListView1->selectionModel()->selectedRows();
     return rows.isEmpty() ? 0 : rows.front().row() + 1;
 }
-
-}  // namespace tabulane
-
-namespace tabulane {
 
 std::int32_t Form1::WindowHandle() {
     // The handle of a 32-bit window system; every platform Qt runs on hands out handles that fit.
@@ -634,35 +291,12 @@ void Form1::SetBackColor(OleColor color) {
     setPalette(colored);
 }
 
-std::vector<QWidget*> Form1::DesignControls() const {
-    return {PushButton5, ListView1, PushButton1, PushButton3, PushButton6, PushButton7,
-            Frame1,      Combo1,    Frame5,      Option1,     Frame3,      Text1,
-            PushButton8, Option2,   PushButton2, Frame2,      PushButton4, ProgressBar1};
-}
-
 std::vector<WindowControl> Form1::Controls() const {
-    std::vector<WindowControl> controls;
-    for (const QWidget* control : DesignControls()) {
-        controls.push_back({control->objectName().toStdString(), KindOf(control)});
-    }
-    return controls;
+    return DescribeControls(m_controls);
 }
 
 void Form1::SetControlBackColor(const std::string& name, OleColor color) {
-    const QString wanted = QString::fromStdString(name);
-    for (QWidget* control : DesignControls()) {
-        if (control->objectName() == wanted) {
-            QPalette colored = control->palette();
-            colored.setColor(control->backgroundRole(), ColorFromOle(color));
-            control->setPalette(colored);
-            // A frame paints its own box and must leave the strip above its line to what reaches into it.
-            if (qobject_cast<QGroupBox*>(control) == nullptr) {
-                control->setAutoFillBackground(true);
-            }
-            return;
-        }
-    }
-    throw PlatformError(kObjectRequired, "Object required");
+    SetDesignControlBackColor(m_controls, name, color);
 }
 
 }  // namespace tabulane

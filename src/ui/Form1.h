@@ -2,7 +2,6 @@
 
 #include <QCursor>
 #include <QWidget>
-#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,61 +12,49 @@
 #include "platform/SkinnableWindow.h"
 #include "shell/ErrorReport.h"
 #include "shell/Startup.h"
-#include "ui/TextProgressBar.h"
+#include "ui/Form1Design.h"
 
 class QAbstractItemModel;
-class QMimeData;
-class QComboBox;
-class QGroupBox;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QStandardItemModel;
-class QTreeView;
 
 namespace tabulane {
 
-// Handlers that other parts of the program plug into the window; an unset one does nothing.
-struct Form1Events {
-    std::function<void()> ApplySkin;          // first step of the load step
-    std::function<void()> VisitHomePage;      // the occasional home-page visit of the load step
-    std::function<void()> PushButton1_Click;  // add files
-    std::function<void()> PushButton2_Click;  // start converting
-    std::function<void()> PushButton3_Click;  // add all files in a folder
-    std::function<void()> PushButton5_Click;  // help
-    std::function<void()> PushButton6_Click;  // clear list
-    std::function<void()> PushButton7_Click;  // sample files
-    std::function<void()> ListView1_DblClick;
-    std::function<void(int qtKey)> ListView1_KeyDown;
-    std::function<void(const DragData& data, int& effect)> DragOverList;  // effect: 0 none, 1 copy, 2 move, 4 link
-    std::function<void(const DragData& data)> DropOnList;
-};
+class Form1;
 
-// A drag's data as the list sees it: a file list only when every address is a local file, in the delivered order.
-DragData DragDataFrom(const QMimeData* mime);
+// Handlers that other parts of the program plug into the window, each given the window it runs in; an unset one
+// does nothing. The window runs each under the shell's error trap.
+struct Form1Events {
+    std::function<void(Form1&)> ApplySkin;          // first step of the load step
+    std::function<void(Form1&)> VisitHomePage;      // the occasional home-page visit of the load step
+    std::function<void(Form1&)> PushButton1_Click;  // add files
+    std::function<void(Form1&)> PushButton2_Click;  // start converting
+    std::function<void(Form1&)> PushButton3_Click;  // add all files in a folder
+    std::function<void(Form1&)> PushButton5_Click;  // help
+    std::function<void(Form1&)> PushButton6_Click;  // clear list
+    std::function<void(Form1&)> PushButton7_Click;  // sample files
+    std::function<void(Form1&)> ListView1_DblClick;
+    std::function<void(Form1&, int qtKey)> ListView1_KeyDown;
+    std::function<void(const DragData& data, int& effect)> DragOverList;  // effect: 0 none, 1 copy, 2 move, 4 link
+    std::function<void(Form1&, const DragData& data)> DropOnList;
+};
 
 // The main window: a fixed layout whose controls carry the design's names, wired to the logic's handlers.
 class Form1 final : public QWidget, public MainWindow, public SkinnableWindow {
 public:
-    // endProgram is what closing the window does; the program passes one that ends the process at once.
-    Form1(Platform& platform, std::function<void()> endProgram);
+    // listModel: what the file list shows (one column, its header settable through setHeaderData), owned by the
+    // caller; null for an empty list. endProgram is what closing the window does; the program passes one that ends
+    // the process at once.
+    Form1(Platform& platform, Form1Events events, QAbstractItemModel* listModel, std::function<void()> endProgram);
     ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
-    // Set before Load: the load step already calls the skin and home-page hooks.
-    void SetEvents(Form1Events events);
     // The load step. With a non-empty argument text the command line runs and the window must not be shown.
     // argumentsFitText: false when an argument could not be written in the argument text (the usage is shown).
     StartupResult Load(const std::string& argumentText, bool argumentsFitText = true);
     // Shows the window centred on its screen, the list holding the focus.
     void ShowCentred();
 
-    // The file list's model. The window starts with an empty one-column model; another model (one column, its
-    // header settable through setHeaderData) can replace it. The window does not take ownership of it.
-    void SetListModel(QAbstractItemModel* model);
-    QAbstractItemModel* ListModel() const;
-
+    // What the plugged handlers work with.
     ErrorReporter& Reporter() { return m_reporter; }
     Platform& GetPlatform() { return m_platform; }
     const std::string& ApplicationTitle() const { return m_applicationTitle; }
@@ -98,60 +85,26 @@ public:
     std::vector<WindowControl> Controls() const override;
     void SetControlBackColor(const std::string& name, OleColor color) override;
 
-    // The controls, named as the design names them (also their object names).
-    QPushButton* PushButton5;
-    QTreeView* ListView1;
-    QPushButton* PushButton1;
-    QPushButton* PushButton3;
-    QPushButton* PushButton6;
-    QPushButton* PushButton7;
-    QGroupBox* Frame1;
-    QComboBox* Combo1;
-    QGroupBox* Frame5;
-    QRadioButton* Option1;
-    QGroupBox* Frame3;
-    QLineEdit* Text1;
-    QPushButton* PushButton8;
-    QRadioButton* Option2;
-    QPushButton* PushButton2;
-    QGroupBox* Frame2;
-    QPushButton* PushButton4;
-    TextProgressBar* ProgressBar1;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void BuildControls();
     void ConnectHandlers();
-    void WatchPointer();
-    void ApplyListColumn();
     void ApplyPointer();
-    // Every control of the design, inner ones included, in the design's order.
-    std::vector<QWidget*> DesignControls() const;
-    // Drags over and drops on the list; true when the event was handled here.
-    bool HandleListDrag(QEvent* event);
-    // Runs an event handler that has no trap of its own; a failure is reported instead of escaping into Qt, as
-    // the handler's first step, unless the handler runs inside a trapped step (PassHandlerFailuresUp).
-    void RunHandler(const char* name, const std::function<void()>& handler);
-    // Runs a setter of the window whose change signal calls such a handler; the handler's failure is thrown on to
-    // the trapped step that called the setter, which reports it under its own location and step.
-    void PassHandlerFailuresUp(const std::function<void()>& setter);
+    // Runs a handler from the event loop under the shell's trap, named as the location text names it.
+    void Handle(const char* name, const std::function<void()>& handler);
+    // Runs a plugged handler, when one is set, under the shell's trap.
+    template <typename... Args>
+    void Plugged(const char* name, const std::function<void(Form1&, Args...)>& handler, Args... args);
 
     Platform& m_platform;
+    const Form1Events m_events;
     std::function<void()> m_endProgram;
     ErrorReporter m_reporter;
-    Form1Events m_events;
     std::string m_applicationTitle;
     bool m_commandLineStart = false;  // the load step hands over to the command line, which stores no setting
-    bool m_passHandlerFailuresUp = false;
-    std::exception_ptr m_handlerFailure;
-
-    QStandardItemModel* m_defaultListModel;
-    QString m_columnHeader;
-    int m_columnWidth = 0;  // pixels; 0 until the load step adds the column
-
+    Form1Controls m_controls;
     MousePointer m_pointer = MousePointer::Default;
     QCursor m_customCursor{Qt::ArrowCursor};  // the arrow until a hand pointer is loaded
 };

@@ -96,10 +96,12 @@ void VisitHomePage(Platform& platform) {
     }
 }
 
-void WirePresentation(Form1& form, Form1Events& events) {
-    events.ApplySkin = [&form] { ApplySkin(form, form.GetPlatform()); };
-    events.VisitHomePage = [&form] { VisitHomePage(form.GetPlatform()); };
-    events.PushButton5_Click = [&form] { PushButton5_Click(form, form.GetPlatform().shellExecutor, form.Reporter()); };
+void WirePresentation(Form1Events& events) {
+    events.ApplySkin = [](Form1& form) { ApplySkin(form, form.GetPlatform()); };
+    events.VisitHomePage = [](Form1& form) { VisitHomePage(form.GetPlatform()); };
+    events.PushButton5_Click = [](Form1& form) {
+        PushButton5_Click(form, form.GetPlatform().shellExecutor, form.Reporter());
+    };
 }
 
 }  // namespace tabulane

@@ -28,6 +28,6 @@ void ApplySkin(SkinnableWindow& window, Platform& platform);
 void VisitHomePage(Platform& platform);
 
 // Plugs Help, the skin step and the home-page visit into the window.
-void WirePresentation(Form1& form, Form1Events& events);
+void WirePresentation(Form1Events& events);
 
 }  // namespace tabulane

@@ -20,7 +20,7 @@ constexpr const char* kTitle = "Tabulane";
 
 class AddFilesTest : public ::testing::Test {
 protected:
-    void Click(PathStyle style) { PushButton1_Click(m_dialog, m_list, m_fake.platform, m_reporter, kTitle, style); }
+    void Click() { PushButton1_Click(m_dialog, m_list, m_fake.platform, m_reporter, kTitle); }
 
     FakePlatform m_fake;
     ErrorReporter m_reporter{m_fake.boxes};
@@ -32,40 +32,30 @@ protected:
 TEST_F(AddFilesTest, AppendsEachPickedFileAsAFullPath) {
     struct Case {
         const char* name;
-        PathStyle style;
         char separator;
         std::vector<std::string> picked;
         std::vector<std::string> expected;
     };
     const std::vector<Case> cases = {
-        {"one file", PathStyle::Windows, '\\', {"D:\\Data\\a.txt"}, {"D:\\Data\\a.txt"}},
+        {"one file", '\\', {"D:\\Data\\a.txt"}, {"D:\\Data\\a.txt"}},
         {"three files in the dialog's order",
-         PathStyle::Windows,
          '\\',
          {"D:\\Data\\c.txt", "D:\\Data\\a.txt", "D:\\Data\\b.txt"},
          {"D:\\Data\\c.txt", "D:\\Data\\a.txt", "D:\\Data\\b.txt"}},
-        {"a drive root", PathStyle::Windows, '\\', {"E:\\x.txt", "E:\\y.txt"}, {"E:\\x.txt", "E:\\y.txt"}},
-        {"a share",
-         PathStyle::Windows,
-         '\\',
-         {"\\\\srv\\s\\x.txt", "\\\\srv\\s\\y"},
-         {"\\\\srv\\s\\x.txt", "\\\\srv\\s\\y"}},
-        {"POSIX folder",
-         PathStyle::Posix,
-         '/',
-         {"/home/u/a.txt", "/home/u/b b.txt"},
-         {"/home/u/a.txt", "/home/u/b b.txt"}},
-        {"POSIX root", PathStyle::Posix, '/', {"/x.txt", "/y.txt"}, {"/x.txt", "/y.txt"}},
-        {"the same file twice", PathStyle::Posix, '/', {"/d/a.txt", "/d/a.txt"}, {"/d/a.txt", "/d/a.txt"}},
-        {"cancel", PathStyle::Posix, '/', {}, {}},
+        {"a drive root", '\\', {"E:\\x.txt", "E:\\y.txt"}, {"E:\\x.txt", "E:\\y.txt"}},
+        {"a share", '\\', {"\\\\srv\\s\\x.txt", "\\\\srv\\s\\y"}, {"\\\\srv\\s\\x.txt", "\\\\srv\\s\\y"}},
+        {"POSIX folder", '/', {"/home/u/a.txt", "/home/u/b b.txt"}, {"/home/u/a.txt", "/home/u/b b.txt"}},
+        {"POSIX root", '/', {"/x.txt", "/y.txt"}, {"/x.txt", "/y.txt"}},
+        {"the same file twice", '/', {"/d/a.txt", "/d/a.txt"}, {"/d/a.txt", "/d/a.txt"}},
+        {"cancel", '/', {}, {}},
     };
     for (const auto& c : cases) {
         FakeFilePicker picker;
         CommonDialog dialog(picker, c.separator);
-        dialog.FileName = "left over";
+        dialog.FileNames = {"left over"};
         FileList list;
         picker.answers.push_back(c.picked);
-        PushButton1_Click(dialog, list, m_fake.platform, m_reporter, kTitle, c.style);
+        PushButton1_Click(dialog, list, m_fake.platform, m_reporter, kTitle);
         EXPECT_EQ(EntriesOf(list), c.expected) << c.name;
         ASSERT_EQ(picker.opened.size(), 1U) << c.name;
         EXPECT_EQ(picker.opened[0].title, "Add File(s) - Hold Ctrl or Shift to select multiple files");
@@ -83,7 +73,7 @@ TEST_F(AddFilesTest, ASelectionTooLongForTheBufferAddsNothingAndSaysSo) {
         picked.push_back("D:\\Data\\" + std::string(80, 'n') + std::to_string(i) + ".txt");
     }
     m_picker.answers.push_back(picked);
-    Click(PathStyle::Windows);
+    Click();
 
     EXPECT_EQ(EntriesOf(m_list), (std::vector<std::string>{"D:\\kept.txt"}));
     ASSERT_EQ(m_fake.boxes.shown.size(), 1U);
@@ -96,7 +86,7 @@ TEST_F(AddFilesTest, ASelectionTooLongForTheBufferAddsNothingAndSaysSo) {
 
 TEST_F(AddFilesTest, AnyOtherDialogFailureTakesTheErrorTrap) {
     m_picker.failWith = ErrorNumber::kDeviceIoError;
-    Click(PathStyle::Windows);
+    Click();
     EXPECT_EQ(m_list.Count(), 0);
     const auto errors = m_fake.boxes.ErrorTexts();
     ASSERT_EQ(errors.size(), 1U);
@@ -105,7 +95,7 @@ TEST_F(AddFilesTest, AnyOtherDialogFailureTakesTheErrorTrap) {
 
     // The next click works normally.
     m_picker.answers.push_back({"D:\\a.txt"});
-    Click(PathStyle::Windows);
+    Click();
     EXPECT_EQ(EntriesOf(m_list), (std::vector<std::string>{"D:\\a.txt"}));
 }
 

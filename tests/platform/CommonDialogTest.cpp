@@ -11,35 +11,42 @@
 namespace tabulane {
 namespace {
 
-using namespace std::string_literals;
 using test::FakeFilePicker;
 
-TEST(CommonDialog, ShowOpenGivesOnePathOrTheFolderAndNamesSeparatedByNul) {
+// The component's buffer holds the folder once and then each name: a selection fits exactly at its length and fails
+// one character below it, for every shape of folder.
+TEST(CommonDialog, ASelectionNeedsTheFolderOnceAndEachNameWithTheirNulCharacters) {
     struct Case {
         const char* name;
         char separator;
         std::vector<std::string> picked;
-        std::string expected;
+        int needed;  // the buffer as the component fills it, its NUL characters included
     };
     const std::vector<Case> cases = {
-        {"one file", '\\', {"D:\\Data\\a.txt"}, "D:\\Data\\a.txt"},
-        {"three files",
-         '\\',
-         {"D:\\Data\\a.txt", "D:\\Data\\b.txt", "D:\\Data\\c.txt"},
-         "D:\\Data\0a.txt\0b.txt\0c.txt"s},
-        {"a drive root keeps its separator", '\\', {"E:\\x.txt", "E:\\y.txt"}, "E:\\\0x.txt\0y.txt"s},
-        {"POSIX folder", '/', {"/home/u/a", "/home/u/b"}, "/home/u\0a\0b"s},
-        {"the POSIX root stays /", '/', {"/x", "/y"}, "/\0x\0y"s},
-        {"files from two folders name the shared one", '/', {"/d/e/a", "/d/f/b"}, "/d\0e/a\0f/b"s},
-        {"cancel", '/', {}, ""},
+        {"one file", '\\', {"D:\\Data\\a.txt"}, 14},                                           // "D:\Data\a.txt" NUL
+        {"three files", '\\', {"D:\\Data\\a.txt", "D:\\Data\\b.txt", "D:\\Data\\c.txt"}, 27},  // "D:\Data" a b c
+        {"a drive root keeps its separator", '\\', {"E:\\x.txt", "E:\\y.txt"}, 17},            // "E:\" x y
+        {"POSIX folder", '/', {"/home/u/a", "/home/u/b"}, 13},                                 // "/home/u" a b
+        {"the POSIX root stays /", '/', {"/x", "/y"}, 7},                                      // "/" x y
+        {"files from two folders name the shared one", '/', {"/d/e/a", "/d/f/b"}, 12},         // "/d" e/a f/b
     };
     for (const auto& c : cases) {
-        FakeFilePicker picker;
-        CommonDialog dialog(picker, c.separator);
-        dialog.FileName = "left over";
-        picker.answers.push_back(c.picked);
-        dialog.ShowOpen();
-        EXPECT_EQ(dialog.FileName, c.expected) << c.name;
+        for (const int size : {c.needed, c.needed - 1}) {
+            FakeFilePicker picker;
+            CommonDialog dialog(picker, c.separator);
+            dialog.MaxFileSize = size;
+            dialog.FileNames = {"left over"};
+            picker.answers.push_back(c.picked);
+            const bool fits = size == c.needed;
+            try {
+                dialog.ShowOpen();
+                EXPECT_TRUE(fits) << c.name << ": no error at " << size;
+            } catch (const PlatformError& error) {
+                EXPECT_FALSE(fits) << c.name;
+                EXPECT_EQ(error.Number(), 20476) << c.name;
+            }
+            EXPECT_EQ(dialog.FileNames, fits ? c.picked : std::vector<std::string>{}) << c.name;
+        }
     }
 }
 
@@ -69,7 +76,7 @@ TEST(CommonDialog, FailsWithBufferTooSmallWhenTheAnswerDoesNotFit) {
         picker.answers.push_back(c.picked);
         if (c.fits) {
             EXPECT_NO_THROW(dialog.ShowOpen()) << c.name;
-            EXPECT_FALSE(dialog.FileName.empty()) << c.name;
+            EXPECT_EQ(dialog.FileNames, c.picked) << c.name;
             continue;
         }
         try {
@@ -78,7 +85,7 @@ TEST(CommonDialog, FailsWithBufferTooSmallWhenTheAnswerDoesNotFit) {
         } catch (const PlatformError& error) {
             EXPECT_EQ(error.Number(), 20476) << c.name;
         }
-        EXPECT_EQ(dialog.FileName, "") << c.name;
+        EXPECT_TRUE(dialog.FileNames.empty()) << c.name;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "support/FakeEnvironment.h"
 #include "support/FakeEventLoop.h"
+#include "support/FakeFilePicker.h"
 #include "support/FakeFolderPicker.h"
 #include "support/FakeMessageBoxes.h"
 #include "support/FakeProgramStarter.h"
@@ -18,6 +19,7 @@ struct FakePlatform {
     FakeSettingsStore settings;
     NativeFileSystem files;
     FakeFolderPicker folderPicker;
+    FakeFilePicker filePicker;
     FakeEnvironment environment;
     FakeEventLoop eventLoop;
     FakeShell shell;
@@ -30,8 +32,8 @@ struct FakePlatform {
 
     // The same services with some replaced by a scripted or real one.
     Platform With(FileSystem& fileSystem, FolderPicker& picker, EventLoop& loop, SkinFramework& skin) {
-        return {boxes, settings,      fileSystem,     picker, environment, loop,
-                shell, shellExecutor, programStarter, random, clock,       skin};
+        return {boxes, settings,      fileSystem,     picker, filePicker, environment, loop,
+                shell, shellExecutor, programStarter, random, clock,      skin};
     }
     Platform With(FileSystem& fileSystem) { return With(fileSystem, folderPicker, eventLoop, skinFramework); }
     Platform With(FolderPicker& picker) { return With(files, picker, eventLoop, skinFramework); }

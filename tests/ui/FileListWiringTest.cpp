@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "support/FakeFilePicker.h"
 #include "ui/FileListSession.h"
 #include "ui/Form1Harness.h"
 
@@ -28,12 +27,7 @@ using test::WriteFileBytes;
 // The real window with the file list, add files, clear, removal and the run plugged in as the program does.
 class FileListWiringTest : public ::testing::Test {
 protected:
-    FileListWiringTest() {
-        Form1Events events;
-        session.Wire(events);
-        harness.form->SetEvents(events);
-        harness.Start();
-    }
+    FileListWiringTest() { harness.Start(); }
 
     Form1& Form() { return *harness.form; }
 
@@ -45,9 +39,9 @@ protected:
         return texts;
     }
 
-    test::Form1Harness harness;
-    test::FakeFilePicker picker;
-    FileListSession session{*harness.form, picker};
+    FileListSession session;
+    test::Form1Harness harness{session.Events(), &session.Model()};
+    test::FakeFilePicker& picker = harness.fake.filePicker;
     TempDir dir;
 };
 
@@ -57,16 +51,17 @@ TEST_F(FileListWiringTest, StartConvertingConvertsThreeFilesOnTheRealWindow) {
     WriteFileBytes(dir.File("b.txt"), "x\t\ty\r\n");
     WriteFileBytes(dir.File("c.txt"), "no tabs");
     picker.answers.push_back({dir.File("a.txt"), dir.File("b.txt"), dir.File("c.txt")});
-    Click(Form().PushButton1);
-    ASSERT_EQ(Form().ListView1->model()->rowCount(), 3);
-    EXPECT_EQ(Form().ListView1->model()->data(Form().ListView1->model()->index(1, 0)).toString().toStdString(),
+    Click(harness.Button(1));
+    ASSERT_EQ(harness.ListView1()->model()->rowCount(), 3);
+    EXPECT_EQ(harness.ListView1()->model()->data(harness.ListView1()->model()->index(1, 0)).toString().toStdString(),
               dir.File("b.txt"));
-    EXPECT_EQ(Form().ListView1->header()->model()->headerData(0, Qt::Horizontal).toString().toStdString(), "File(s)");
+    EXPECT_EQ(harness.ListView1()->header()->model()->headerData(0, Qt::Horizontal).toString().toStdString(),
+              "File(s)");
 
     Form().SetOption1Selected(true);
     Form().SetText1Text(dir.File("out"));
     Form().SetComboText("Tabs To Commas");
-    Click(Form().PushButton2);
+    Click(harness.Button(2));
 
     EXPECT_EQ(ReadFileBytes(dir.File("out/a.csv")), "1,2\r\n3,4\r\n");
     EXPECT_EQ(ReadFileBytes(dir.File("out/b.csv")), "x,,y\r\n");
@@ -86,7 +81,7 @@ TEST_F(FileListWiringTest, ClosingTheWindowDuringARunLeavesNoTemporaryFile) {
     WriteFileBytes(dir.File("a.txt"), big);
     WriteFileBytes(dir.File("b.txt"), big);
     picker.answers.push_back({dir.File("a.txt"), dir.File("b.txt")});
-    Click(Form().PushButton1);
+    Click(harness.Button(1));
     Form().SetOption1Selected(true);
     Form().SetText1Text(dir.File("out"));
     Form().SetComboText("Tabs To Commas");
@@ -101,7 +96,7 @@ TEST_F(FileListWiringTest, ClosingTheWindowDuringARunLeavesNoTemporaryFile) {
             }
         }
     };
-    Click(Form().PushButton2);
+    Click(harness.Button(2));
     EXPECT_EQ(harness.endProgramCalls, 1);
     EXPECT_EQ(namesAtEnd, std::vector<std::string>{"a.csv"});
 }
@@ -110,17 +105,17 @@ TEST_F(FileListWiringTest, TheViewRemovesItsSelectedEntryAndClearListEmptiesIt) 
     for (const char* name : {"/d/a", "/d/b", "/d/c"}) {
         session.List().Append(name);
     }
-    Form().ListView1->setCurrentIndex(Form().ListView1->model()->index(1, 0));
-    test::PressKey(Form().ListView1, Qt::Key_Delete);
+    harness.ListView1()->setCurrentIndex(harness.ListView1()->model()->index(1, 0));
+    test::PressKey(harness.ListView1(), Qt::Key_Delete);
     ASSERT_EQ(session.List().Count(), 2);
     EXPECT_EQ(session.List().EntryText(2), "/d/c");
 
     Form().SetPointer(MousePointer::Hourglass);
-    Click(Form().PushButton6);
-    EXPECT_EQ(Form().ListView1->model()->rowCount(), 2);
+    Click(harness.Button(6));
+    EXPECT_EQ(harness.ListView1()->model()->rowCount(), 2);
     Form().SetPointer(MousePointer::Default);
-    Click(Form().PushButton6);
-    EXPECT_EQ(Form().ListView1->model()->rowCount(), 0);
+    Click(harness.Button(6));
+    EXPECT_EQ(harness.ListView1()->model()->rowCount(), 0);
     EXPECT_TRUE(harness.fake.boxes.shown.empty());
 }
 
@@ -128,10 +123,10 @@ TEST_F(FileListWiringTest, ADoubleClickOnTheEmptyPartOfTheListRemovesTheSelected
     for (const char* name : {"/d/a", "/d/b"}) {
         session.List().Append(name);
     }
-    Form().ListView1->setCurrentIndex(Form().ListView1->model()->index(0, 0));
-    QWidget* viewport = Form().ListView1->viewport();
+    harness.ListView1()->setCurrentIndex(harness.ListView1()->model()->index(0, 0));
+    QWidget* viewport = harness.ListView1()->viewport();
     const QPointF below(viewport->width() / 2.0, viewport->height() - 5.0);  // under the last row
-    ASSERT_FALSE(Form().ListView1->indexAt(below.toPoint()).isValid());
+    ASSERT_FALSE(harness.ListView1()->indexAt(below.toPoint()).isValid());
     QMouseEvent twice(QEvent::MouseButtonDblClick, below, viewport->mapToGlobal(below), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
     QApplication::sendEvent(viewport, &twice);
@@ -155,7 +150,7 @@ TEST_F(FileListWiringTest, InputsThatAreNotRegularFilesAreReportedAndSkipped) {
     }
     Form().SetOption1Selected(true);
     Form().SetText1Text(dir.File("out"));
-    Click(Form().PushButton2);
+    Click(harness.Button(2));
     ::close(listener);
 
     EXPECT_EQ(ReadFileBytes(dir.File("out/a.csv")), "1,2\r\n");

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "support/FakeFilePicker.h"
 #include "ui/FileListSession.h"
 #include "ui/Form1Harness.h"
 
@@ -38,17 +37,12 @@ QMimeData* LocalFiles(const std::vector<std::string>& paths) {
 // Adding a folder, loading the samples and dropping on the real window, wired as the program wires it.
 class FolderScanWiringTest : public ::testing::Test {
 protected:
-    FolderScanWiringTest() {
-        Form1Events events;
-        session.Wire(events);
-        harness.form->SetEvents(events);
-        harness.Start();
-    }
+    FolderScanWiringTest() { harness.Start(); }
 
     Form1& Form() { return *harness.form; }
     Entries Rows() {
         Entries rows;
-        QAbstractItemModel* model = Form().ListView1->model();
+        QAbstractItemModel* model = harness.ListView1()->model();
         for (int row = 0; row < model->rowCount(); ++row) {
             rows.push_back(model->data(model->index(row, 0)).toString().toStdString());
         }
@@ -58,16 +52,16 @@ protected:
     bool DragOver(QMimeData* mime) {
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction | Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
         enter.setAccepted(true);
-        QApplication::sendEvent(Form().ListView1->viewport(), &enter);
+        QApplication::sendEvent(harness.ListView1()->viewport(), &enter);
         delete mime;
         return enter.isAccepted();
     }
     // A release over the list, after the drag entered it as a real drag does.
     void Drop(QMimeData* mime) {
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(Form().ListView1->viewport(), &enter);
+        QApplication::sendEvent(harness.ListView1()->viewport(), &enter);
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(Form().ListView1->viewport(), &drop);
+        QApplication::sendEvent(harness.ListView1()->viewport(), &drop);
         delete mime;
     }
     void Tree(const std::vector<std::string>& files) {
@@ -77,9 +71,8 @@ protected:
         }
     }
 
-    test::Form1Harness harness;
-    test::FakeFilePicker picker;
-    FileListSession session{*harness.form, picker};
+    FileListSession session;
+    test::Form1Harness harness{session.Events(), &session.Model()};
     TempDir dir;
 };
 
@@ -124,9 +117,9 @@ TEST_F(FolderScanWiringTest, TheAddButtonsFillTheListAndASamplesAnswerOpensTheFo
     WriteFileBytes(harness.programFolder.File("Samples/example.txt"), "x\ty\n");
     harness.fake.boxes.inputs.push_back("txt");
     harness.fake.folderPicker.answers.push_back(dir.File("docs"));
-    Click(Form().PushButton3);
+    Click(harness.Button(3));
     harness.fake.boxes.answers.push_back(BoxAnswer::Yes);
-    Click(Form().PushButton7);
+    Click(harness.Button(7));
     EXPECT_EQ(Rows(), (Entries{dir.File("docs/a.txt"), harness.programFolder.File("Samples/example.txt")}));
     EXPECT_EQ(harness.fake.shell.opened, Entries{harness.programFolder.File("Samples/")});
     EXPECT_EQ(Form().Pointer(), MousePointer::Default);
@@ -147,13 +140,13 @@ TEST_F(FolderScanWiringTest, AScanDuringARunLeavesTheRunBusy) {
         }
         harness.fake.boxes.inputs.push_back("*");
         harness.fake.folderPicker.answers.push_back(dir.File("more"));
-        Click(Form().PushButton3);
+        Click(harness.Button(3));
         afterScan = Form().Pointer();
-        Form().ListView1->setCurrentIndex(Form().ListView1->model()->index(0, 0));
-        emit Form().ListView1->doubleClicked(Form().ListView1->model()->index(0, 0));
-        rowsAfterDoubleClick = Form().ListView1->model()->rowCount();
+        harness.ListView1()->setCurrentIndex(harness.ListView1()->model()->index(0, 0));
+        emit harness.ListView1()->doubleClicked(harness.ListView1()->model()->index(0, 0));
+        rowsAfterDoubleClick = harness.ListView1()->model()->rowCount();
     };
-    Click(Form().PushButton2);
+    Click(harness.Button(2));
     EXPECT_EQ(afterScan, MousePointer::Hourglass);
     EXPECT_EQ(rowsAfterDoubleClick, 3);  // removal stayed locked
     EXPECT_EQ(Rows(), (Entries{dir.File("run/1.txt"), dir.File("run/2.txt"), dir.File("more/3.txt")}));

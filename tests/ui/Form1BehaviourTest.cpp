@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTreeView>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,15 +35,15 @@ protected:
 TEST_F(Form1BehaviourTest, ACleanStoreStartsWithTheFirstModeTheDesktopFolderAndTheFolderControlsEnabled) {
     harness.Start();
     EXPECT_TRUE(Form().isVisible());
-    EXPECT_EQ(Form().Combo1->currentText().toStdString(), "Tabs To Commas");
-    EXPECT_EQ(Form().Combo1->count(), 8);
-    EXPECT_EQ(Form().Combo1->itemText(7).toStdString(), "X Character(s) To Comma-spaces");
-    EXPECT_EQ(Form().Text1->text().toStdString(), "/home/user/Desktop/");
-    EXPECT_TRUE(Form().Option1->isChecked());
-    EXPECT_FALSE(Form().Option2->isChecked());
-    EXPECT_TRUE(Form().Text1->isEnabled());
-    EXPECT_TRUE(Form().PushButton8->isEnabled());
-    EXPECT_EQ(Form().ProgressBar1->value(), 0);
+    EXPECT_EQ(harness.Combo1()->currentText().toStdString(), "Tabs To Commas");
+    EXPECT_EQ(harness.Combo1()->count(), 8);
+    EXPECT_EQ(harness.Combo1()->itemText(7).toStdString(), "X Character(s) To Comma-spaces");
+    EXPECT_EQ(harness.Text1()->text().toStdString(), "/home/user/Desktop/");
+    EXPECT_TRUE(harness.Option(1)->isChecked());
+    EXPECT_FALSE(harness.Option(2)->isChecked());
+    EXPECT_TRUE(harness.Text1()->isEnabled());
+    EXPECT_TRUE(harness.Button(8)->isEnabled());
+    EXPECT_EQ(harness.ProgressBar1()->value(), 0);
     EXPECT_EQ(Form().Pointer(), MousePointer::Default);
     EXPECT_TRUE(harness.fake.boxes.shown.empty());
     // Setting the folder box at start-up is a change of it, stored as such; no other choice is invented.
@@ -53,17 +54,17 @@ TEST_F(Form1BehaviourTest, ACleanStoreStartsWithTheFirstModeTheDesktopFolderAndT
 TEST_F(Form1BehaviourTest, ResultsBesideTheInputFilesStartWithTheFolderBoxAndBrowseButtonDisabled) {
     Stored() = {{"Option1", "False"}, {"Option2", "True"}};
     harness.Start();
-    EXPECT_FALSE(Form().Option1->isChecked());
-    EXPECT_TRUE(Form().Option2->isChecked());
-    EXPECT_FALSE(Form().Frame3->isEnabled());
-    EXPECT_FALSE(Form().Text1->isEnabled());
-    EXPECT_FALSE(Form().PushButton8->isEnabled());
+    EXPECT_FALSE(harness.Option(1)->isChecked());
+    EXPECT_TRUE(harness.Option(2)->isChecked());
+    EXPECT_FALSE(harness.Frame(3)->isEnabled());
+    EXPECT_FALSE(harness.Text1()->isEnabled());
+    EXPECT_FALSE(harness.Button(8)->isEnabled());
 }
 
 TEST_F(Form1BehaviourTest, TheStoredModeIsSelectedAndFillingTheBoxDoesNotOverwriteIt) {
     Stored() = {{"Combo", "Enters To Comma-spaces"}};
     harness.Start();
-    EXPECT_EQ(Form().Combo1->currentIndex(), 6);
+    EXPECT_EQ(harness.Combo1()->currentIndex(), 6);
     for (const auto& [key, value] : harness.fake.settings.writes) {
         if (key == "Combo") {
             EXPECT_EQ(value, "Enters To Comma-spaces");
@@ -74,52 +75,52 @@ TEST_F(Form1BehaviourTest, TheStoredModeIsSelectedAndFillingTheBoxDoesNotOverwri
 TEST_F(Form1BehaviourTest, AStoredModeTextThatNamesNoModeIsShownAsText) {
     Stored() = {{"Combo", "Semicolons To Commas"}};
     harness.Start();
-    EXPECT_EQ(Form().Combo1->currentText().toStdString(), "Semicolons To Commas");
-    EXPECT_EQ(Form().Combo1->currentIndex(), -1);
-    EXPECT_EQ(Form().Combo1->count(), 8);
+    EXPECT_EQ(harness.Combo1()->currentText().toStdString(), "Semicolons To Commas");
+    EXPECT_EQ(harness.Combo1()->currentIndex(), -1);
+    EXPECT_EQ(harness.Combo1()->count(), 8);
     EXPECT_EQ(Stored()["Combo"], "Semicolons To Commas");
 }
 
 TEST_F(Form1BehaviourTest, EveryOptionClickIsStoredAtOnce) {
     harness.Start();
-    Click(Form().Option2);
+    Click(harness.Option(2));
     EXPECT_EQ(Stored()["Option1"], "False");
     EXPECT_EQ(Stored()["Option2"], "True");
-    EXPECT_FALSE(Form().Text1->isEnabled());
-    EXPECT_FALSE(Form().PushButton8->isEnabled());
+    EXPECT_FALSE(harness.Text1()->isEnabled());
+    EXPECT_FALSE(harness.Button(8)->isEnabled());
 
-    Click(Form().Option1);
+    Click(harness.Option(1));
     EXPECT_EQ(Stored()["Option1"], "True");
     EXPECT_EQ(Stored()["Option2"], "False");
-    EXPECT_TRUE(Form().Text1->isEnabled());
-    EXPECT_TRUE(Form().PushButton8->isEnabled());
+    EXPECT_TRUE(harness.Text1()->isEnabled());
+    EXPECT_TRUE(harness.Button(8)->isEnabled());
 }
 
 TEST_F(Form1BehaviourTest, EveryKeystrokeInTheFolderBoxIsStoredAtOnce) {
     harness.Start();
-    Form().Text1->clear();
+    harness.Text1()->clear();
     const QString typed = QStringLiteral("/tmp/x");
     for (int i = 0; i < typed.size(); ++i) {
-        test::Type(Form().Text1, typed.mid(i, 1));
+        test::Type(harness.Text1(), typed.mid(i, 1));
         EXPECT_EQ(Stored()["Output Folder"], typed.left(i + 1).toStdString());
     }
-    test::PressKey(Form().Text1, Qt::Key_Backspace);
+    test::PressKey(harness.Text1(), Qt::Key_Backspace);
     EXPECT_EQ(Stored()["Output Folder"], "/tmp/");
 }
 
 TEST_F(Form1BehaviourTest, EveryPickAndEditOfTheModeBoxIsStoredAtOnce) {
     harness.Start();
-    test::PressKey(Form().Combo1, Qt::Key_Down);
-    EXPECT_EQ(Form().Combo1->currentText().toStdString(), "Spaces To Commas");
+    test::PressKey(harness.Combo1(), Qt::Key_Down);
+    EXPECT_EQ(harness.Combo1()->currentText().toStdString(), "Spaces To Commas");
     EXPECT_EQ(Stored()["Combo"], "Spaces To Commas");
 
-    Form().Combo1->lineEdit()->clear();
-    test::Type(Form().Combo1->lineEdit(), QStringLiteral("X"));
+    harness.Combo1()->lineEdit()->clear();
+    test::Type(harness.Combo1()->lineEdit(), QStringLiteral("X"));
     EXPECT_EQ(Stored()["Combo"], "X");
     // Typed text is neither completed to a mode nor added to the list.
-    test::PressKey(Form().Combo1->lineEdit(), Qt::Key_Return);
-    EXPECT_EQ(Form().Combo1->currentText().toStdString(), "X");
-    EXPECT_EQ(Form().Combo1->count(), 8);
+    test::PressKey(harness.Combo1()->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(harness.Combo1()->currentText().toStdString(), "X");
+    EXPECT_EQ(harness.Combo1()->count(), 8);
 }
 
 TEST_F(Form1BehaviourTest, TheBrowseButtonPutsThePickedFolderInTheBoxWithOneTrailingSeparator) {
@@ -131,8 +132,8 @@ TEST_F(Form1BehaviourTest, TheBrowseButtonPutsThePickedFolderInTheBoxWithOneTrai
     for (const Case& c : {Case{"/data/out", "/data/out/"}, Case{"/", "/"}}) {
         SCOPED_TRACE(c.picked);
         harness.fake.folderPicker.answers = {c.picked};
-        Click(Form().PushButton8);
-        EXPECT_EQ(Form().Text1->text().toStdString(), c.shown);
+        Click(harness.Button(8));
+        EXPECT_EQ(harness.Text1()->text().toStdString(), c.shown);
         EXPECT_EQ(Stored()["Output Folder"], c.shown);
         EXPECT_EQ(Stored()["LastFolderDot"], c.picked);
     }
@@ -145,34 +146,47 @@ TEST_F(Form1BehaviourTest, CancellingThePickerLeavesTheBoxAndTheStoreUnchanged) 
     Stored() = {{"LastFolderDot", "/data"}, {"Output Folder", "/data/"}};
     harness.Start();
     harness.fake.settings.writes.clear();
-    Click(Form().PushButton8);
+    Click(harness.Button(8));
     EXPECT_EQ(harness.fake.folderPicker.opened.size(), 1U);
-    EXPECT_EQ(Form().Text1->text().toStdString(), "/data/");
+    EXPECT_EQ(harness.Text1()->text().toStdString(), "/data/");
     EXPECT_TRUE(harness.fake.settings.writes.empty());
 }
 
 TEST_F(Form1BehaviourTest, TheCommandLineHelpButtonShowsTheSecondUsageText) {
     harness.Start();
-    Click(Form().PushButton4);
+    Click(harness.Button(4));
     ASSERT_EQ(harness.fake.boxes.shown.size(), 1U);
     EXPECT_EQ(harness.fake.boxes.shown[0].text, UsageText2());
     EXPECT_EQ(harness.fake.boxes.shown[0].caption, "Tabulane");
     EXPECT_EQ(harness.fake.boxes.shown[0].icon, BoxIcon::None);
 }
 
-TEST_F(Form1BehaviourTest, ButtonsOfLaterFeaturesCallTheirPluggedHandlers) {
+TEST(Form1PluggedHandlers, ButtonsCallTheirPluggedHandlersAndAFailureEscapingOneIsReportedUnderItsName) {
     std::vector<std::string> called;
     Form1Events events;
-    events.PushButton1_Click = [&] { called.push_back("PushButton1"); };
-    events.PushButton2_Click = [&] { called.push_back("PushButton2"); };
-    events.PushButton6_Click = [&] { called.push_back("PushButton6"); };
-    Form().SetEvents(events);
+    events.PushButton1_Click = [&](Form1&) { called.push_back("PushButton1"); };
+    events.PushButton2_Click = [&](Form1&) { called.push_back("PushButton2"); };
+    events.PushButton6_Click = [&](Form1&) { called.push_back("PushButton6"); };
+    events.ListView1_KeyDown = [](Form1&, int) { throw std::runtime_error("Subscript out of range"); };
+    test::Form1Harness harness(std::move(events));
     harness.Start();
-    Click(Form().PushButton2);
-    Click(Form().PushButton1);
-    Click(Form().PushButton3);  // nothing plugged in: nothing happens
-    Click(Form().PushButton6);
+    Click(harness.Button(2));
+    Click(harness.Button(1));
+    Click(harness.Button(3));  // nothing plugged in: nothing happens
+    Click(harness.Button(6));
     EXPECT_EQ(called, (std::vector<std::string>{"PushButton2", "PushButton1", "PushButton6"}));
+    EXPECT_TRUE(harness.fake.boxes.shown.empty());
+
+    // The window's one trap takes it, as the first step of the handler, and the window carries on.
+    test::PressKey(harness.ListView1(), Qt::Key_Delete);
+    const auto errors = harness.fake.boxes.ErrorTexts();
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_EQ(
+        errors[0].rfind("Subscript out of range\r\nin Tabulane2021/08/31.Form1.ListView1_KeyDown at line 100\r\r", 0),
+        0U)
+        << errors[0];
+    Click(harness.Button(1));
+    EXPECT_EQ(called.size(), 4U);
 }
 
 TEST_F(Form1BehaviourTest, ThePointerFollowsTheHoverTable) {
@@ -182,26 +196,26 @@ TEST_F(Form1BehaviourTest, ThePointerFollowsTheHoverTable) {
         MousePointer expected;
     };
     const Step steps[] = {
-        {Form().PushButton1, MousePointer::Custom},
-        {Form().Combo1, MousePointer::Custom},  // no handler: the hand stays across the gap
-        {Form().Combo1->lineEdit(), MousePointer::Custom},
-        {Form().Frame1, MousePointer::Default},
-        {Form().PushButton4, MousePointer::Custom},  // inside a frame, whose own handler must not undo it
-        {Form().Option1, MousePointer::Custom},
-        {Form().ProgressBar1, MousePointer::Custom},
-        {Form().Text1, MousePointer::Default},
-        {Form().PushButton8, MousePointer::Custom},
-        {Form().ListView1->viewport(), MousePointer::Default},
-        {Form().PushButton5, MousePointer::Custom},
+        {harness.Button(1), MousePointer::Custom},
+        {harness.Combo1(), MousePointer::Custom},  // no handler: the hand stays across the gap
+        {harness.Combo1()->lineEdit(), MousePointer::Custom},
+        {harness.Frame(1), MousePointer::Default},
+        {harness.Button(4), MousePointer::Custom},  // inside a frame, whose own handler must not undo it
+        {harness.Option(1), MousePointer::Custom},
+        {harness.ProgressBar1(), MousePointer::Custom},
+        {harness.Text1(), MousePointer::Default},
+        {harness.Button(8), MousePointer::Custom},
+        {harness.ListView1()->viewport(), MousePointer::Default},
+        {harness.Button(5), MousePointer::Custom},
         {&Form(), MousePointer::Default},
-        {Form().PushButton7, MousePointer::Custom},
-        {Form().Frame5, MousePointer::Default},
-        {Form().PushButton2, MousePointer::Custom},
-        {Form().Frame2, MousePointer::Default},
-        {Form().PushButton6, MousePointer::Custom},
-        {Form().Frame3, MousePointer::Default},
-        {Form().PushButton3, MousePointer::Custom},
-        {Form().ListView1->header()->viewport(), MousePointer::Default},
+        {harness.Button(7), MousePointer::Custom},
+        {harness.Frame(5), MousePointer::Default},
+        {harness.Button(2), MousePointer::Custom},
+        {harness.Frame(2), MousePointer::Default},
+        {harness.Button(6), MousePointer::Custom},
+        {harness.Frame(3), MousePointer::Default},
+        {harness.Button(3), MousePointer::Custom},
+        {harness.ListView1()->header()->viewport(), MousePointer::Default},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.over->objectName().toStdString());
@@ -213,11 +227,11 @@ TEST_F(Form1BehaviourTest, ThePointerFollowsTheHoverTable) {
 TEST_F(Form1BehaviourTest, OverTheDisabledFolderControlsThePointerIsTheirFramesArrow) {
     Stored() = {{"Option1", "False"}, {"Option2", "True"}};
     harness.Start();
-    MoveMouseOver(Form().PushButton1);
-    MoveMouseOver(Form().PushButton8);
+    MoveMouseOver(harness.Button(1));
+    MoveMouseOver(harness.Button(8));
     EXPECT_EQ(Form().Pointer(), MousePointer::Default);
-    Click(Form().Option1);
-    MoveMouseOver(Form().PushButton8);
+    Click(harness.Option(1));
+    MoveMouseOver(harness.Button(8));
     EXPECT_EQ(Form().Pointer(), MousePointer::Custom);
 }
 
@@ -225,21 +239,21 @@ TEST_F(Form1BehaviourTest, HoverNeverReplacesTheHourglass) {
     harness.Start();
     Form().SetPointer(MousePointer::Hourglass);
     for (QWidget* over : std::initializer_list<QWidget*>{
-             Form().PushButton1, Form().PushButton2, Form().PushButton3, Form().PushButton4, Form().PushButton5,
-             Form().PushButton6, Form().PushButton7, Form().PushButton8, Form().Frame1, Form().Frame2, Form().Frame3,
-             Form().Frame5, Form().ListView1->viewport(), Form().Text1, &Form()}) {
+             harness.Button(1), harness.Button(2), harness.Button(3), harness.Button(4), harness.Button(5),
+             harness.Button(6), harness.Button(7), harness.Button(8), harness.Frame(1), harness.Frame(2),
+             harness.Frame(3), harness.Frame(5), harness.ListView1()->viewport(), harness.Text1(), &Form()}) {
         SCOPED_TRACE(over->objectName().toStdString());
         MoveMouseOver(over);
         EXPECT_EQ(Form().Pointer(), MousePointer::Hourglass);
     }
     EXPECT_EQ(Form().cursor().shape(), Qt::WaitCursor);
-    EXPECT_EQ(Form().Text1->cursor().shape(), Qt::WaitCursor);
+    EXPECT_EQ(harness.Text1()->cursor().shape(), Qt::WaitCursor);
 
     // When the work ends the arrow stays, even over a button, until the mouse moves again.
     Form().SetPointer(MousePointer::Default);
     EXPECT_EQ(Form().cursor().shape(), Qt::ArrowCursor);
-    EXPECT_EQ(Form().Text1->cursor().shape(), Qt::IBeamCursor);
-    MoveMouseOver(Form().PushButton1);
+    EXPECT_EQ(harness.Text1()->cursor().shape(), Qt::IBeamCursor);
+    MoveMouseOver(harness.Button(1));
     EXPECT_EQ(Form().Pointer(), MousePointer::Custom);
 }
 
@@ -247,7 +261,7 @@ TEST_F(Form1BehaviourTest, TheHandIsTheCursorFileBesideTheProgramOrElseTheArrow)
     {
         test::Form1Harness withoutFile;
         withoutFile.Start();
-        MoveMouseOver(withoutFile.form->PushButton1);
+        MoveMouseOver(withoutFile.Button(1));
         EXPECT_EQ(withoutFile.form->Pointer(), MousePointer::Custom);
         EXPECT_EQ(withoutFile.form->cursor().shape(), Qt::ArrowCursor);
         EXPECT_TRUE(withoutFile.fake.boxes.shown.empty());
@@ -255,13 +269,13 @@ TEST_F(Form1BehaviourTest, TheHandIsTheCursorFileBesideTheProgramOrElseTheArrow)
     std::filesystem::copy_file(TABULANE_BINARY_DIR "/HAND-M.CUR", harness.programFolder.File("HAND-M.CUR"));
     harness.Start();
     EXPECT_TRUE(harness.fake.boxes.shown.empty());
-    MoveMouseOver(Form().PushButton1);
+    MoveMouseOver(harness.Button(1));
     const QCursor hand = Form().cursor();
     EXPECT_EQ(hand.shape(), Qt::BitmapCursor);
     EXPECT_EQ(hand.pixmap().size(), QSize(32, 32));
     EXPECT_EQ(hand.hotSpot(), QPoint(6, 0));
-    EXPECT_EQ(Form().Combo1->lineEdit()->cursor().shape(), Qt::BitmapCursor);  // the hand shows over every control
-    MoveMouseOver(Form().Text1);
+    EXPECT_EQ(harness.Combo1()->lineEdit()->cursor().shape(), Qt::BitmapCursor);  // the hand shows over every control
+    MoveMouseOver(harness.Text1());
     EXPECT_EQ(Form().cursor().shape(), Qt::ArrowCursor);
 }
 
@@ -274,8 +288,8 @@ TEST_F(Form1BehaviourTest, AFailingLoadStepShowsOneErrorBoxAndTheWindowStillCome
     EXPECT_EQ(errors[0].rfind("Invalid picture\r\nin Tabulane2021/08/31.Form1.Form_Load at line 106", 0), 0U);
     EXPECT_TRUE(Form().isVisible());
     EXPECT_EQ(Form().windowTitle().toStdString(), "Tabulane");
-    EXPECT_EQ(Form().Text1->text().toStdString(), "/home/user/Desktop/");
-    EXPECT_TRUE(Form().Frame3->isEnabled());
+    EXPECT_EQ(harness.Text1()->text().toStdString(), "/home/user/Desktop/");
+    EXPECT_TRUE(harness.Frame(3)->isEnabled());
 }
 
 TEST_F(Form1BehaviourTest, StartedWithArgumentsTheWindowIsNeverShownAndTheOutputOptionsAreLeftAlone) {
@@ -292,9 +306,9 @@ TEST_F(Form1BehaviourTest, StartedWithArgumentsTheWindowIsNeverShownAndTheOutput
     EXPECT_TRUE(harness.fake.boxes.shown.empty());
     EXPECT_EQ(test::ReadFileBytes(output), "a,b\r\n");
     // Steps from 270 on never ran: the design state is untouched and nothing was stored.
-    EXPECT_TRUE(Form().Text1->text().isEmpty());
-    EXPECT_TRUE(Form().Option1->isChecked());
-    EXPECT_TRUE(Form().Frame3->isEnabled());
+    EXPECT_TRUE(harness.Text1()->text().isEmpty());
+    EXPECT_TRUE(harness.Option(1)->isChecked());
+    EXPECT_TRUE(harness.Frame(3)->isEnabled());
     // The command line stores no setting, "Combo" included, with a display as without one.
     EXPECT_TRUE(harness.fake.settings.writes.empty());
 }
@@ -309,11 +323,11 @@ TEST_F(Form1BehaviourTest, AFailingStoreIsReportedWhereTheFailingStepRan) {
     EXPECT_NE(loadErrors[1].find("Permission denied: settings\r\nin Tabulane2021/08/31.Form1.Form_Load at line 270"),
               std::string::npos)
         << loadErrors[1];
-    EXPECT_EQ(Form().Text1->text().toStdString(), "/home/user/Desktop/");
+    EXPECT_EQ(harness.Text1()->text().toStdString(), "/home/user/Desktop/");
 
     // From the event loop, a handler without a trap reports its own first step, never line 0.
     harness.fake.boxes.shown.clear();
-    Click(Form().Option2);
+    Click(harness.Option(2));
     const auto clickErrors = harness.fake.boxes.ErrorTexts();
     ASSERT_EQ(clickErrors.size(), 1U);
     EXPECT_NE(clickErrors[0].find("in Tabulane2021/08/31.Form1.Option2_Click at line 100"), std::string::npos)
@@ -340,21 +354,21 @@ TEST_F(Form1BehaviourTest, ClosingTheWindowEndsTheProgramWithoutStoringAnything)
 
 TEST_F(Form1BehaviourTest, TheProgressBarShowsItsTextAsGivenAndKeepsItsValueInRange) {
     harness.Start();
-    EXPECT_EQ(Form().ProgressBar1->text().toStdString(), "Progress Bar");
+    EXPECT_EQ(harness.ProgressBar1()->text().toStdString(), "Progress Bar");
     Form().SetProgressText("Processing: 100%p done.txt");
     Form().SetProgressValue(42.6);
-    EXPECT_EQ(Form().ProgressBar1->text().toStdString(), "Processing: 100%p done.txt");
-    EXPECT_EQ(Form().ProgressBar1->value(), 43);
+    EXPECT_EQ(harness.ProgressBar1()->text().toStdString(), "Processing: 100%p done.txt");
+    EXPECT_EQ(harness.ProgressBar1()->value(), 43);
     Form().SetProgressValue(250);
-    EXPECT_EQ(Form().ProgressBar1->value(), 100);
+    EXPECT_EQ(harness.ProgressBar1()->value(), 100);
 }
 
 TEST_F(Form1BehaviourTest, TheListReportsItsSelectedEntryByPosition) {
     harness.Start();
     EXPECT_EQ(Form().SelectedListPosition(), 0);
-    auto* model = Form().ListModel();
+    auto* model = harness.ListView1()->model();
     model->insertRows(0, 3);
-    Form().ListView1->setCurrentIndex(model->index(2, 0));
+    harness.ListView1()->setCurrentIndex(model->index(2, 0));
     EXPECT_EQ(Form().SelectedListPosition(), 3);
 }
 

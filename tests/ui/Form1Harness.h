@@ -4,11 +4,19 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeView>
 #include <QWidget>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
@@ -16,12 +24,23 @@
 
 namespace tabulane::test {
 
-// A fresh window over fake dialogs and a fake store; the program folder is a temporary folder.
+// A control of the window found by its design name, as a tool that drives the window finds it.
+template <typename Control = QWidget>
+Control* FindControl(const QWidget& window, const std::string& name) {
+    auto* control = window.findChild<Control*>(QString::fromStdString(name));
+    if (control == nullptr) {
+        ADD_FAILURE() << "no control " << name;
+    }
+    return control;
+}
+
+// A fresh window over fake dialogs and a fake store, with the handlers and the list given; the program folder is a
+// temporary folder.
 class Form1Harness {
 public:
-    Form1Harness() {
+    explicit Form1Harness(Form1Events events = {}, QAbstractItemModel* listModel = nullptr) {
         fake.environment.programFolder = programFolder.Path().string();
-        form = std::make_unique<Form1>(fake.platform, [this] { ++endProgramCalls; });
+        form = std::make_unique<Form1>(fake.platform, std::move(events), listModel, [this] { ++endProgramCalls; });
     }
 
     // The load step, then the window shown as the program shows it (unless the command line ran).
@@ -32,6 +51,19 @@ public:
         }
         return result;
     }
+
+    // The controls, by their design names.
+    QPushButton* Button(int number) const {
+        return FindControl<QPushButton>(*form, "PushButton" + std::to_string(number));
+    }
+    QGroupBox* Frame(int number) const { return FindControl<QGroupBox>(*form, "Frame" + std::to_string(number)); }
+    QRadioButton* Option(int number) const {
+        return FindControl<QRadioButton>(*form, "Option" + std::to_string(number));
+    }
+    QComboBox* Combo1() const { return FindControl<QComboBox>(*form, "Combo1"); }
+    QLineEdit* Text1() const { return FindControl<QLineEdit>(*form, "Text1"); }
+    QTreeView* ListView1() const { return FindControl<QTreeView>(*form, "ListView1"); }
+    QProgressBar* ProgressBar1() const { return FindControl<QProgressBar>(*form, "ProgressBar1"); }
 
     TempDir programFolder;
     FakePlatform fake;

@@ -15,7 +15,6 @@
 
 #include "convert/TextConverter.h"
 #include "platform/qt/QtEventLoop.h"
-#include "support/FakeFilePicker.h"
 #include "ui/FileListSession.h"
 #include "ui/Form1Harness.h"
 
@@ -60,18 +59,15 @@ void ConvertAndCloseInTheMiddle(const TempDir& dir, TemporaryFiles temporaries) 
     fake.environment.programFolder = dir.Path().string();
     NativeFileSystem files(temporaries);
     QtEventLoop loop;
-    Platform platform{fake.boxes,          fake.settings, files,      fake.folderPicker,
-                      fake.environment,    loop,          fake.shell, fake.shellExecutor,
-                      fake.programStarter, fake.random,   fake.clock, fake.skinFramework};
-    Form1 form(platform, [] {
+    Platform platform{fake.boxes,         fake.settings,       files,       fake.folderPicker,
+                      fake.filePicker,    fake.environment,    loop,        fake.shell,
+                      fake.shellExecutor, fake.programStarter, fake.random, fake.clock,
+                      fake.skinFramework};
+    FileListSession session;
+    Form1 form(platform, session.Events(), &session.Model(), [] {
         std::fflush(nullptr);
         std::exit(0);
     });
-    test::FakeFilePicker picker;
-    FileListSession session(form, picker);
-    Form1Events events;
-    session.Wire(events);
-    form.SetEvents(events);
     form.Load({});
     form.ShowCentred();
     session.Batch().SetYieldPacing({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
@@ -83,7 +79,8 @@ void ConvertAndCloseInTheMiddle(const TempDir& dir, TemporaryFiles temporaries) 
     int eventsInFile = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (form.ProgressBar1->text() != QStringLiteral("Processing: big.txt") || ++eventsInFile < 3) {
+        if (test::FindControl<QProgressBar>(form, "ProgressBar1")->text() != QStringLiteral("Processing: big.txt") ||
+            ++eventsInFile < 3) {
             return;
         }
         if (!TemporaryOutputOpen(dir.Path() / "out")) {
@@ -93,7 +90,7 @@ void ConvertAndCloseInTheMiddle(const TempDir& dir, TemporaryFiles temporaries) 
         form.close();
     });
     timer.start(0);
-    test::Click(form.PushButton2);
+    test::Click(test::FindControl<QPushButton>(form, "PushButton2"));
     std::fprintf(stderr, "the run ended with %d events in the file and the window open\n", eventsInFile);
 }
 

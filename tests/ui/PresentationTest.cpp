@@ -23,17 +23,18 @@ namespace {
 using test::Click;
 using test::WriteFileBytes;
 
+Form1Events PresentationEvents() {
+    Form1Events events;
+    WirePresentation(events);
+    return events;
+}
+
 // The real window with Help, the skin step and the home-page visit plugged in as the program plugs them.
 class PresentationTest : public ::testing::Test {
 protected:
     Form1& Form() { return *harness.form; }
 
-    StartupResult Start(const std::string& argumentText = {}) {
-        Form1Events events;
-        WirePresentation(Form(), events);
-        Form().SetEvents(events);
-        return harness.Start(argumentText);
-    }
+    StartupResult Start(const std::string& argumentText = {}) { return harness.Start(argumentText); }
 
     std::string SkinPath() const { return harness.programFolder.File("x/o.cjs"); }
 
@@ -42,12 +43,12 @@ protected:
         WriteFileBytes(SkinPath(), bytes);
     }
 
-    test::Form1Harness harness;
+    test::Form1Harness harness{PresentationEvents()};
 };
 
 TEST_F(PresentationTest, HelpAsksTheShellForTheQuotedHelpPageWithTheDesignsArguments) {
     Start();
-    Click(Form().PushButton5);
+    Click(harness.Button(5));
 
     const auto& calls = harness.fake.shellExecutor.calls;
     ASSERT_EQ(calls.size(), 1U);
@@ -64,8 +65,8 @@ TEST_F(PresentationTest, HelpAsksTheShellForTheQuotedHelpPageWithTheDesignsArgum
 TEST_F(PresentationTest, AShellThatFailsIsReportedAtTheHelpStepAndTheWindowCarriesOn) {
     harness.fake.shellExecutor.fail = true;
     Start();
-    Click(Form().PushButton5);
-    Click(Form().PushButton5);
+    Click(harness.Button(5));
+    Click(harness.Button(5));
 
     const auto errors = harness.fake.boxes.ErrorTexts();
     ASSERT_EQ(errors.size(), 2U);
@@ -84,23 +85,20 @@ TEST_F(PresentationTest, WithoutASkinFileNoSkinCallIsMadeAndTheWindowStaysWhite)
         {"no x folder", false, false}, {"an empty x folder", true, false}, {"a folder named o.cjs", true, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        test::Form1Harness local;
+        test::Form1Harness local{PresentationEvents()};
         if (c.makeFolder) {
             std::filesystem::create_directories(local.programFolder.Path() / "x");
         }
         if (c.skinIsFolder) {
             std::filesystem::create_directories(local.programFolder.Path() / "x" / "o.cjs");
         }
-        Form1Events events;
-        WirePresentation(*local.form, events);
-        local.form->SetEvents(events);
         local.Start();
 
         EXPECT_TRUE(local.fake.skinFramework.calls.empty());
         EXPECT_TRUE(local.fake.boxes.shown.empty());
         EXPECT_EQ(local.form->palette().color(QPalette::Window), QColor(Qt::white));
-        EXPECT_EQ(local.form->Frame5->palette().color(QPalette::Window), QColor(Qt::white));
-        EXPECT_EQ(local.form->Option1->palette().color(QPalette::Window), QColor(Qt::white));
+        EXPECT_EQ(local.Frame(5)->palette().color(QPalette::Window), QColor(Qt::white));
+        EXPECT_EQ(local.Option(1)->palette().color(QPalette::Window), QColor(Qt::white));
     }
 }
 
@@ -137,23 +135,24 @@ TEST_F(PresentationTest, TheSkinTurnsTheWindowFramesAndOptionsToButtonFaceAndLea
                            sample.at.y() >= 0 ? sample.at.y() : sample.control->height() + sample.at.y());
         return image.pixelColor(sample.control->mapTo(&form, local));
     };
-    auto samples = [](Form1& form) {
-        QWidget* listArea = form.ListView1->viewport();
+    auto samples = [](const test::Form1Harness& h) {
+        Form1& form = *h.form;
+        QWidget* listArea = h.ListView1()->viewport();
         return std::vector<Sample>{
             {"window", &form, {2, 2}, true},
-            {"Frame1 below the mode box", form.Frame1, {20, -4}, true},
-            {"Frame2 below its button", form.Frame2, {20, -4}, true},
-            {"Frame5 right of the second option", form.Frame5, {-20, -12}, true},
-            {"Frame3 below the folder box", form.Frame3, {20, -4}, true},
-            {"Option1", form.Option1, {-2, 1}, true},
-            {"Option2", form.Option2, {-2, 1}, true},
-            {"Help", form.PushButton5, {4, 14}, false},
-            {"Add File(s)", form.PushButton1, {4, 14}, false},
-            {"the folder button", form.PushButton8, {3, 11}, false},
+            {"Frame1 below the mode box", h.Frame(1), {20, -4}, true},
+            {"Frame2 below its button", h.Frame(2), {20, -4}, true},
+            {"Frame5 right of the second option", h.Frame(5), {-20, -12}, true},
+            {"Frame3 below the folder box", h.Frame(3), {20, -4}, true},
+            {"Option1", h.Option(1), {-2, 1}, true},
+            {"Option2", h.Option(2), {-2, 1}, true},
+            {"Help", h.Button(5), {4, 14}, false},
+            {"Add File(s)", h.Button(1), {4, 14}, false},
+            {"the folder button", h.Button(8), {3, 11}, false},
             {"the list", listArea, {listArea->width() / 2, -10}, false},
-            {"the mode box", form.Combo1->lineEdit(), {-4, 5}, false},
-            {"the folder box", form.Text1, {-8, 11}, false},
-            {"the progress bar", form.ProgressBar1, {8, 4}, false},
+            {"the mode box", h.Combo1()->lineEdit(), {-4, 5}, false},
+            {"the folder box", h.Text1(), {-8, 11}, false},
+            {"the progress bar", h.ProgressBar1(), {8, 4}, false},
         };
     };
     test::Form1Harness plain;
@@ -163,8 +162,8 @@ TEST_F(PresentationTest, TheSkinTurnsTheWindowFramesAndOptionsToButtonFaceAndLea
 
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     ASSERT_NE(buttonFace, QColor(Qt::white));
-    const std::vector<Sample> before = samples(*plain.form);
-    const std::vector<Sample> after = samples(Form());
+    const std::vector<Sample> before = samples(plain);
+    const std::vector<Sample> after = samples(harness);
     for (std::size_t i = 0; i < before.size(); ++i) {
         SCOPED_TRACE(before[i].what);
         const QColor was = drawn(*plain.form, before[i]);
@@ -190,7 +189,7 @@ TEST_F(PresentationTest, ASkinTheComponentRefusesIsOneLoadErrorAndTheWindowStill
     EXPECT_EQ(harness.fake.skinFramework.calls.size(), 1U);  // nothing after the failed load
     EXPECT_TRUE(Form().isVisible());
     EXPECT_EQ(Form().windowTitle().toStdString(), "Tabulane");
-    EXPECT_EQ(Form().Combo1->currentText().toStdString(), "Tabs To Commas");
+    EXPECT_EQ(harness.Combo1()->currentText().toStdString(), "Tabs To Commas");
 }
 
 // The real skin component on the real window: a good sheet is applied, a broken file is reported at the load step.
@@ -218,12 +217,9 @@ TEST_F(PresentationTest, TheSkinComponentAppliesAStyleSheetAndReportsABrokenOne)
         QtSkinFramework skin;
         test::FakePlatform& f = local.fake;
         Platform platform = f.With(skin);
-        Form1 form(platform, [] {});
+        Form1 form(platform, PresentationEvents(), nullptr, [] {});
         std::filesystem::create_directories(local.programFolder.Path() / "x");
         WriteFileBytes(local.programFolder.File("x/o.cjs"), c.bytes);
-        Form1Events events;
-        WirePresentation(form, events);
-        form.SetEvents(events);
 
         EXPECT_FALSE(form.Load({}).commandLineRan);
         form.ShowCentred();
@@ -239,7 +235,7 @@ TEST_F(PresentationTest, TheSkinComponentAppliesAStyleSheetAndReportsABrokenOne)
             EXPECT_TRUE(form.styleSheet().isEmpty());
         }
         EXPECT_TRUE(form.isVisible());
-        EXPECT_EQ(form.Combo1->count(), 8);
+        EXPECT_EQ(test::FindControl<QComboBox>(form, "Combo1")->count(), 8);
     }
 }
 
@@ -261,12 +257,9 @@ TEST_F(PresentationTest, TheHomePageOpensOnlyWhenTheDrawIsSevenAndOnlyForTheWind
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        test::Form1Harness local;
+        test::Form1Harness local{PresentationEvents()};
         local.fake.random.fraction = c.fraction;
         local.fake.clock.seconds = 3723.5;
-        Form1Events events;
-        WirePresentation(*local.form, events);
-        local.form->SetEvents(events);
         local.Start(c.arguments);
 
         const auto& started = local.fake.programStarter.started;

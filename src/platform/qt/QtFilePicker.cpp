@@ -1,5 +1,6 @@
 #include "platform/qt/QtFilePicker.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QRegularExpression>
@@ -36,9 +37,9 @@ std::vector<std::string> QtFilePicker::PickFiles(const std::string& title, const
     QStringList picked;
     // No start folder: the dialog opens in the folder it was last left in.
     if (multiSelect) {
-        picked = QFileDialog::getOpenFileNames(m_owner.data(), qtTitle, QString(), qtFilter);
+        picked = QFileDialog::getOpenFileNames(QApplication::activeWindow(), qtTitle, QString(), qtFilter);
     } else {
-        const QString one = QFileDialog::getOpenFileName(m_owner.data(), qtTitle, QString(), qtFilter);
+        const QString one = QFileDialog::getOpenFileName(QApplication::activeWindow(), qtTitle, QString(), qtFilter);
         if (!one.isEmpty()) {
             picked << one;
         }

@@ -1,5 +1,6 @@
 #include "platform/qt/QtFolderPicker.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 
@@ -15,8 +16,8 @@ std::string NormalisePickedFolder(const QString& folder) {
 
 std::string QtFolderPicker::BrowseForFolder(const std::string& title, const std::string& startFolder) {
     const QString chosen = QFileDialog::getExistingDirectory(
-        m_owner.data(), QString::fromStdString(title), QDir::fromNativeSeparators(QString::fromStdString(startFolder)),
-        QFileDialog::ShowDirsOnly);
+        QApplication::activeWindow(), QString::fromStdString(title),
+        QDir::fromNativeSeparators(QString::fromStdString(startFolder)), QFileDialog::ShowDirsOnly);
     return NormalisePickedFolder(chosen);
 }
 
