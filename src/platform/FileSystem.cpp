@@ -30,4 +30,13 @@ void SortListing(std::vector<FolderEntry>& entries) {
     });
 }
 
+// Both platforms list through the one List of their own.
+std::vector<FolderEntry> NativeFileSystem::ListFolder(const std::string& path) {
+    return List(path, false);
+}
+
+std::vector<FolderEntry> NativeFileSystem::ListSubFolders(const std::string& path) {
+    return List(path, true);
+}
+
 }  // namespace tabulane

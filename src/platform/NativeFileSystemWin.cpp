@@ -283,14 +283,6 @@ FolderInfo NativeFileSystem::GetFolder(const std::string& path) {
     return info;
 }
 
-std::vector<FolderEntry> NativeFileSystem::ListFolder(const std::string& path) {
-    return List(path, false);
-}
-
-std::vector<FolderEntry> NativeFileSystem::ListSubFolders(const std::string& path) {
-    return List(path, true);
-}
-
 std::vector<FolderEntry> NativeFileSystem::List(const std::string& path, bool foldersOnly) {
     std::wstring pattern = Win32Path(path);
     if (pattern.empty() || (pattern.back() != L'\\' && pattern.back() != L'/')) {

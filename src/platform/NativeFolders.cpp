@@ -100,14 +100,6 @@ FolderInfo NativeFileSystem::GetFolder(const std::string& path) {
     return info;
 }
 
-std::vector<FolderEntry> NativeFileSystem::ListFolder(const std::string& path) {
-    return List(path, false);
-}
-
-std::vector<FolderEntry> NativeFileSystem::ListSubFolders(const std::string& path) {
-    return List(path, true);
-}
-
 std::vector<FolderEntry> NativeFileSystem::List(const std::string& path, bool foldersOnly) {
     if (path.empty()) {
         throw FolderError(ENOENT, path);
