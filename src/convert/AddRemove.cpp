@@ -29,12 +29,12 @@ std::size_t MarkedInput::Read(char* buffer, std::size_t size) {
     return m_reader->Read(buffer, size);
 }
 
-TextEncoding DetectByteOrderMark(FileSystem& files, const std::string& path) {
-    return MarkedInput(files.OpenRead(path, InputKind::Any)).Encoding();
+bool HasByteOrderMark(const MarkedInput& input) {
+    return input.Encoding() != TextEncoding::None;
 }
 
 bool HasByteOrderMark(FileSystem& files, const std::string& path) {
-    return DetectByteOrderMark(files, path) != TextEncoding::None;
+    return HasByteOrderMark(MarkedInput(files.OpenRead(path, InputKind::Any)));
 }
 
 std::string CollapseSpaces(std::string_view text) {
@@ -101,7 +101,7 @@ void ConvertCSVFSO(ConversionServices& services, const std::string& inputPath, c
             throw;
         }
         options.encoding = input->Encoding();
-        if (options.encoding == TextEncoding::None) {
+        if (!HasByteOrderMark(*input)) {
             options.separator = AnsiFromUtf8(separator);  // the file's bytes are in the ANSI code page
         }
     });

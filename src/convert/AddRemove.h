@@ -50,9 +50,11 @@ private:
     TextEncoding m_encoding = TextEncoding::None;
 };
 
-// The encoding named by the file's byte-order mark (TextEncoding::None without one). Throws when unreadable.
-TextEncoding DetectByteOrderMark(FileSystem& files, const std::string& path);
+// Whether the file starts with a byte-order mark, which decides the text format of both files. Throws when
+// unreadable.
 bool HasByteOrderMark(FileSystem& files, const std::string& path);
+// The same for an input already open, so that a conversion reads its file once.
+bool HasByteOrderMark(const MarkedInput& input);
 
 // Every run of two or more spaces becomes one space; other white space is untouched.
 std::string CollapseSpaces(std::string_view text);
