@@ -7,7 +7,7 @@ namespace tabulane {
 
 // Vector kernels for the conversions of byte-wide and 16-bit text, used when the processor has them (on x86: SSSE3
 // and POPCNT, AVX2 for 32 bytes at a time, AVX-512 with byte compression for 64). Each one converts a prefix of
-// [p, end) in whole vectors, writes its output at out (which needs 64 bytes of room beyond the output, as vectors
+// [p, end) in whole vectors, writes its output at out (which needs 128 bytes of room beyond the output, as vectors
 // are stored whole), and returns how far it got; the caller converts the rest one unit at a time.
 template <typename Unit>
 struct KernelResult {
