@@ -256,16 +256,13 @@ KernelResult<Unit> ConvertLinesSpread(const Unit* p, const Unit* limit, const Un
         Vector converted = Blend<Unit>(loneCr, Blend<Unit>(isSeparator, block, replacements), lfs);
         pairCrBefore = (pairCr >> (kUnits - 1)) & 1;
         p += kUnits;
-        if (keep != kAll) {
+        // No branch depends on the text: where breaks and space runs fall is not predictable, and a wrong guess
+        // costs more than doing the work.
+        if (collapse) {
             converted = Squeeze<Unit>(keep, converted);
             needCr = _pext_u64(needCr, keep);
         }
         const unsigned kept = static_cast<unsigned>(__builtin_popcountll(keep));
-        if (needCr == 0) {
-            Store(out, converted);
-            out += kept;
-            continue;
-        }
         unsigned long long low = 0;
         unsigned long long high = 0;
         const unsigned long long lowPlaces = UnitPlaces(needCr & 0xFFFFFFFFull);
@@ -278,10 +275,11 @@ KernelResult<Unit> ConvertLinesSpread(const Unit* p, const Unit* limit, const Un
             low = lowPlaces & kAll;
             high = lowPlaces >> 32;
         }
-        // The first CR to put in always lies in the first vector of output, so it never takes every unit.
+        // The units the first vector of output takes; without a CR to put in, that is all of them.
         const unsigned taken = static_cast<unsigned>(__builtin_popcountll(low));
+        const unsigned long long rest = taken >= 64 ? 0 : kAll & ~((1ull << taken) - 1);
         Store(out, Spread<Unit>(crs, low, converted));
-        Store(out + kUnits, Spread<Unit>(crs, high, Squeeze<Unit>(kAll & ~((1ull << taken) - 1), converted)));
+        Store(out + kUnits, Spread<Unit>(crs, high, Squeeze<Unit>(rest, converted)));
         out += kept + static_cast<unsigned>(__builtin_popcountll(needCr));
     }
     // A CR whose LF is still to come is taken back: the caller writes CR LF for that LF.
