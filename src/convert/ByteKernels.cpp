@@ -230,6 +230,7 @@ template <typename Unit>
 KernelResult<Unit> ConvertLinesSpread(const Unit* p, const Unit* limit, const Unit* end, Unit* out, Unit separator,
                                       Unit replacement, bool collapse) {
     constexpr unsigned kUnits = kVectorBytes / sizeof(Unit);
+    constexpr unsigned kHalf = kUnits / 2;
     constexpr unsigned long long kAll = kUnits == 64 ? ~0ull : (1ull << kUnits) - 1;
     const Vector separators = Splat<sizeof(Unit)>(static_cast<unsigned>(separator));
     const Vector replacements = Splat<sizeof(Unit)>(static_cast<unsigned>(replacement));
@@ -238,49 +239,62 @@ KernelResult<Unit> ConvertLinesSpread(const Unit* p, const Unit* limit, const Un
     const Vector spaces = Splat<sizeof(Unit)>(' ');
     // 1 when the unit before p is a CR written with the LF at p still to come.
     unsigned long long pairCrBefore = 0;
-    while (limit - p >= static_cast<long>(kUnits) && end - p > static_cast<long>(kUnits)) {
+    while (p < limit && end - p > static_cast<long>(kUnits)) {
         const Vector block = Load(p);
-        const Vector next = Load(p + 1);
         const unsigned long long isSeparator = UnitBits<Unit>(block, separators);
         const unsigned long long cr = UnitBits<Unit>(block, crs);
-        const unsigned long long nextLf = UnitBits<Unit>(next, lfs);
-        const unsigned long long pairCr = cr & nextLf;
-        const unsigned long long loneCr = cr & ~nextLf;
-        // A CR of its own becomes an LF, and like every LF without its CR it gets one put before it.
-        unsigned long long needCr = (UnitBits<Unit>(block, lfs) | loneCr) & ~((pairCr << 1) | pairCrBefore) & kAll;
+        const unsigned long long lf = UnitBits<Unit>(block, lfs);
+        Vector converted = Blend<Unit>(isSeparator, block, replacements);
+        unsigned long long needCr = lf & ~pairCrBefore;
         unsigned long long keep = kAll;
-        if (collapse) {
-            const unsigned long long endsRun = UnitBits<Unit>(next, spaces) | UnitBits<Unit>(next, crs) | nextLf;
-            keep &= ~(isSeparator & endsRun);
+        // Bytes without a CR, as Unix text is, need no look at the next unit unless spaces are squeezed: a branch
+        // that goes the same way for a whole file. (For 16-bit units the branch cost more than it saved.)
+        if (sizeof(Unit) > 1 || cr != 0 || collapse) {
+            const Vector next = Load(p + 1);
+            const unsigned long long nextLf = UnitBits<Unit>(next, lfs);
+            const unsigned long long pairCr = cr & nextLf;
+            const unsigned long long loneCr = cr & ~nextLf;
+            // A CR of its own becomes an LF, and like every LF without its CR it gets one put before it.
+            needCr = (lf | loneCr) & ~((pairCr << 1) | pairCrBefore) & kAll;
+            converted = Blend<Unit>(loneCr, converted, lfs);
+            pairCrBefore = (pairCr >> (kUnits - 1)) & 1;
+            if (collapse) {
+                const unsigned long long endsRun = UnitBits<Unit>(next, spaces) | UnitBits<Unit>(next, crs) | nextLf;
+                keep &= ~(isSeparator & endsRun);
+            }
+        } else {
+            pairCrBefore = 0;
         }
-        Vector converted = Blend<Unit>(loneCr, Blend<Unit>(isSeparator, block, replacements), lfs);
-        pairCrBefore = (pairCr >> (kUnits - 1)) & 1;
         p += kUnits;
-        // No branch depends on the text: where breaks and space runs fall is not predictable, and a wrong guess
-        // costs more than doing the work.
+        // No branch depends on where breaks and space runs fall: that is not predictable, and a wrong guess costs
+        // more than doing the work.
+        unsigned kept = kUnits;
         if (collapse) {
             converted = Squeeze<Unit>(keep, converted);
             needCr = _pext_u64(needCr, keep);
+            kept = static_cast<unsigned>(__builtin_popcountll(keep));
         }
-        const unsigned kept = static_cast<unsigned>(__builtin_popcountll(keep));
-        unsigned long long low = 0;
-        unsigned long long high = 0;
-        const unsigned long long lowPlaces = UnitPlaces(needCr & 0xFFFFFFFFull);
-        if constexpr (kUnits == 64) {
-            const unsigned lowLength = 32 + static_cast<unsigned>(__builtin_popcountll(needCr & 0xFFFFFFFFull));
-            const unsigned long long highPlaces = UnitPlaces(needCr >> 32);
-            low = lowLength == 64 ? lowPlaces : lowPlaces | (highPlaces << lowLength);
-            high = lowLength == 64 ? highPlaces : highPlaces >> (64 - lowLength);
+        if constexpr (sizeof(Unit) == 1) {
+            // Each half of the vector, with its CRs put in, fits one vector of output.
+            const unsigned firstUnits = kept < kHalf ? kept : kHalf;
+            const unsigned long long firstNeed = needCr & ((1ull << kHalf) - 1);
+            const unsigned long long secondNeed = needCr >> kHalf;
+            Store(out, Spread<Unit>(crs, UnitPlaces(firstNeed), converted));
+            out += firstUnits + static_cast<unsigned>(__builtin_popcountll(firstNeed));
+            // (The zero-masking form: the plain one trips GCC 12's uninitialised-value warning.)
+            const Vector secondHalf = _mm512_maskz_shuffle_i64x2(0xFF, converted, converted, 0xEE);
+            Store(out, Spread<Unit>(crs, UnitPlaces(secondNeed), secondHalf));
+            out += kept - firstUnits + static_cast<unsigned>(__builtin_popcountll(secondNeed));
         } else {
-            low = lowPlaces & kAll;
-            high = lowPlaces >> 32;
+            // All 32 units with their CRs take up to 64 places: those past the first vector go in a second.
+            const unsigned long long places = UnitPlaces(needCr);
+            const unsigned long long low = places & kAll;
+            const unsigned taken = static_cast<unsigned>(__builtin_popcountll(low));
+            const unsigned long long rest = kAll & ~((1ull << taken) - 1);
+            Store(out, Spread<Unit>(crs, low, converted));
+            Store(out + kUnits, Spread<Unit>(crs, places >> 32, Squeeze<Unit>(rest, converted)));
+            out += kept + static_cast<unsigned>(__builtin_popcountll(needCr));
         }
-        // The units the first vector of output takes; without a CR to put in, that is all of them.
-        const unsigned taken = static_cast<unsigned>(__builtin_popcountll(low));
-        const unsigned long long rest = taken >= 64 ? 0 : kAll & ~((1ull << taken) - 1);
-        Store(out, Spread<Unit>(crs, low, converted));
-        Store(out + kUnits, Spread<Unit>(crs, high, Squeeze<Unit>(rest, converted)));
-        out += kept + static_cast<unsigned>(__builtin_popcountll(needCr));
     }
     // A CR whose LF is still to come is taken back: the caller writes CR LF for that LF.
     out -= pairCrBefore;
@@ -355,16 +369,16 @@ KernelResult<char16_t> ConvertLines(const char16_t* p, const char16_t* limit, co
     return ConvertLinesBest(p, limit, end, out, separator, replacement, collapse);
 }
 
-ByteKernelResult ReplaceSimpleBreaks(const char* p, const char* end, char* out, char replacement) {
+ByteKernelResult ReplaceSimpleBreaks(const char* p, const char* limit, const char* end, char* out, char replacement) {
     switch (WidestVectors()) {
         case VectorWidth::Avx512:
-            return avx512::ReplaceSimpleBreaksKernel(p, end, out, replacement);
+            return avx512::ReplaceSimpleBreaksKernel(p, limit, end, out, replacement);
         case VectorWidth::Avx2:
-            return avx2::ReplaceSimpleBreaksKernel(p, end, out, replacement);
+            return avx2::ReplaceSimpleBreaksKernel(p, limit, end, out, replacement);
         case VectorWidth::Ssse3:
             break;
     }
-    return ssse3::ReplaceSimpleBreaksKernel(p, end, out, replacement);
+    return ssse3::ReplaceSimpleBreaksKernel(p, limit, end, out, replacement);
 }
 
 #else
@@ -386,7 +400,7 @@ KernelResult<char16_t> ConvertLines(const char16_t* p, const char16_t*, const ch
     return {p, out};
 }
 
-ByteKernelResult ReplaceSimpleBreaks(const char* p, const char*, char* out, char) {
+ByteKernelResult ReplaceSimpleBreaks(const char* p, const char*, const char*, char* out, char) {
     return {p, out};
 }
 

@@ -28,16 +28,18 @@ void LimitVectorWidth(unsigned bytes);
 // The line modes with a one-unit separator and a one-unit replacement, in one pass: the separator becomes the
 // replacement, a CR directly before an LF is dropped, any other CR becomes an LF, and every LF becomes CR LF.
 // With collapse (the separator is then a space) a run of spaces keeps only its last space, as the replacement,
-// and loses that one too when a break follows. Blocks end at limit at the latest, and a block is converted only
-// when the unit after it is there to look at (below end): it decides about a CR or a space at the block's end.
-// The unit before p must be neither a CR nor a space of a run still open; output may be twice the input.
+// and loses that one too when a break follows. A block is converted when it starts before limit (so the last one
+// may run past it by less than a vector) and the unit after it is there to look at (below end): that unit decides
+// about a CR or a space at the block's end. The unit before p must be neither a CR nor a space of a run still
+// open; output may be twice the input.
 KernelResult<char> ConvertLines(const char* p, const char* limit, const char* end, char* out, char separator,
                                 char replacement, bool collapse);
 KernelResult<char16_t> ConvertLines(const char16_t* p, const char16_t* limit, const char16_t* end, char16_t* out,
                                     char16_t separator, char16_t replacement, bool collapse);
 
 // The line-break mode with a one-byte replacement, for blocks where every CR is directly followed by an LF inside
-// the block: CRs are dropped and LFs become the replacement. Stops at the first block that is not of that kind.
-ByteKernelResult ReplaceSimpleBreaks(const char* p, const char* end, char* out, char replacement);
+// the block: CRs are dropped and LFs become the replacement. Stops at the first block that is not of that kind;
+// limit and end as for ConvertLines.
+ByteKernelResult ReplaceSimpleBreaks(const char* p, const char* limit, const char* end, char* out, char replacement);
 
 }  // namespace tabulane

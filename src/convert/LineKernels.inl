@@ -50,7 +50,7 @@ KernelResult<Unit> ConvertLinesKernel(const Unit* p, const Unit* limit, const Un
     const Vector spaces = Splat<kSize>(' ');
     // The unit before p was a CR already written, so an LF at p completes its break.
     bool afterCr = false;
-    while (limit - p >= kUnits && end - p > kUnits) {
+    while (p < limit && end - p > kUnits) {
         const Vector block = Load(p);
         const auto isSeparator = Equal<kSize>(block, separators);
         const Mask crBits = ByteBits(Equal<kSize>(block, crs));
@@ -94,11 +94,12 @@ KernelResult<Unit> ConvertLinesKernel(const Unit* p, const Unit* limit, const Un
 }
 
 // See ReplaceSimpleBreaks in ByteKernels.h.
-inline KernelResult<char> ReplaceSimpleBreaksKernel(const char* p, const char* end, char* out, char replacement) {
+inline KernelResult<char> ReplaceSimpleBreaksKernel(const char* p, const char* limit, const char* end, char* out,
+                                                    char replacement) {
     const Vector crs = Splat<1>('\r');
     const Vector lfs = Splat<1>('\n');
     const Vector replacements = Splat<1>(static_cast<unsigned char>(replacement));
-    while (end - p > static_cast<long>(kVectorBytes)) {
+    while (p < limit && end - p > static_cast<long>(kVectorBytes)) {
         const Vector block = Load(p);
         const auto isLf = Equal<1>(block, lfs);
         const Mask crBits = ByteBits(Equal<1>(block, crs));

@@ -268,14 +268,16 @@ private:
             Unit* out = m_sink.Reserve(count * (breakLength + 1) + 2 * breakLength + kKernelSlack);
             const auto emit = [&] { out = std::copy_n(breakText, breakLength, out); };
             const bool kernel = sizeof(Unit) == 1 && breakLength == 1 && HaveByteKernels();
-            for (std::size_t i = 0; i < count; ++i) {
+            std::size_t i = 0;
+            for (; i < count; ++i) {
                 if constexpr (sizeof(Unit) == 1) {
-                    // Whole blocks of plain text and CR LF pairs go through the vector kernel.
+                    // Whole blocks of plain text and CR LF pairs go through the vector kernel, which may run past
+                    // the chunk by less than a vector (it never reads past the block).
                     if (kernel && crRun == 0 && i % 16 == 0) {
-                        const ByteKernelResult done = ReplaceSimpleBreaks(p + i, p + count, out, breakText[0]);
+                        const ByteKernelResult done = ReplaceSimpleBreaks(p + i, p + count, end, out, breakText[0]);
                         i = static_cast<std::size_t>(done.consumed - p);
                         out = done.written;
-                        if (i == count) {
+                        if (i >= count) {
                             break;
                         }
                     }
@@ -300,7 +302,7 @@ private:
                 }
             }
             m_sink.CommitTo(out);
-            p += count;
+            p += i;
         }
         m_crRun = crRun;
     }
