@@ -20,6 +20,8 @@ constexpr char32_t kLF = U'\n';
 constexpr char32_t kSpace = U' ';
 // Units converted per direct write into the output, which bounds the room reserved for them.
 constexpr std::size_t kChunkUnits = 4096;
+// The first block read; see Run.
+constexpr std::size_t kFirstBlockSize = std::size_t{64} << 10;
 // Room past the output that the vector kernels may overwrite: they store whole vectors, up to two of 64 bytes.
 constexpr std::size_t kKernelSlack = 128;
 
@@ -334,7 +336,10 @@ template <typename Unit>
 void Run(ByteReader& input, ByteWriter& output, const ConversionOptions& options) {
     const std::string mark = ByteOrderMark(options.encoding);
     const bool swap = IsBigEndianEncoding(options.encoding) != (std::endian::native == std::endian::big);
-    const std::size_t readSize = std::max<std::size_t>(options.bufferSize, 1);
+    const std::size_t fullSize = std::max<std::size_t>(options.bufferSize, 1);
+    // Reading starts with a small block and moves up to full-size ones once a read fills it: a small file never
+    // touches, and so never pays for, the memory of the large blocks.
+    std::size_t readSize = std::min(fullSize, kFirstBlockSize);
 
     output.Write(mark.data(), mark.size());
     UnitSink<Unit> sink(output, std::max<std::size_t>(readSize / sizeof(Unit), 1), swap);
@@ -343,7 +348,7 @@ void Run(ByteReader& input, ByteWriter& output, const ConversionOptions& options
     // Whole units are converted; a unit split between two reads waits at the front of the buffer.
     Buffer<Unit> buffer(readSize / sizeof(Unit) + 2);
     char* bytes = reinterpret_cast<char*>(buffer.data());
-    const std::size_t capacity = buffer.size() * sizeof(Unit);
+    std::size_t capacity = buffer.size() * sizeof(Unit);
     std::size_t pending = 0;
     std::size_t markLeft = mark.size();
     for (;;) {
@@ -368,6 +373,15 @@ void Run(ByteReader& input, ByteWriter& output, const ConversionOptions& options
         converter.Feed(buffer.data(), buffer.data() + units);
         pending = filled - units * sizeof(Unit);
         std::memmove(bytes, bytes + units * sizeof(Unit), pending);
+        if (got == room && readSize < fullSize) {
+            readSize = fullSize;
+            Buffer<Unit> larger(readSize / sizeof(Unit) + 2);
+            std::memcpy(larger.data(), bytes, pending);
+            buffer = std::move(larger);
+            bytes = reinterpret_cast<char*>(buffer.data());
+            capacity = buffer.size() * sizeof(Unit);
+            sink.Grow(std::max<std::size_t>(readSize / sizeof(Unit), 1));
+        }
         if (options.betweenBlocks) {
             options.betweenBlocks();
         }

@@ -9,9 +9,13 @@
 #include <vector>
 
 #include "convert/Encodings.h"
+#include "platform/BlockMemory.h"
 #include "platform/FileSystem.h"
 
 namespace tabulane {
+
+// Block buffers from this size on take memory made for them (see BlockMemory.h).
+inline constexpr std::size_t kBlockMemoryFrom = std::size_t{1} << 20;
 
 // Leaves new elements uninitialised: the buffers are always written before they are read, and zeroing a
 // megabyte for every small file of a batch would cost more than converting it.
@@ -24,6 +28,20 @@ struct UninitializedAllocator : std::allocator<T> {
     UninitializedAllocator() = default;
     template <typename U>
     explicit UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
+
+    T* allocate(std::size_t count) {
+        if (count * sizeof(T) >= kBlockMemoryFrom) {
+            return static_cast<T*>(AllocateBlockMemory(count * sizeof(T)));
+        }
+        return std::allocator<T>::allocate(count);
+    }
+    void deallocate(T* memory, std::size_t count) noexcept {
+        if (count * sizeof(T) >= kBlockMemoryFrom) {
+            FreeBlockMemory(memory, count * sizeof(T));
+        } else {
+            std::allocator<T>::deallocate(memory, count);
+        }
+    }
 
     template <typename U>
     void construct(U* place) noexcept {
@@ -80,6 +98,14 @@ public:
     }
 
     void CommitTo(const Unit* end) { m_size = static_cast<std::size_t>(end - m_buffer.data()); }
+
+    // Writes what is collected and makes room for `capacity` units from here on.
+    void Grow(std::size_t capacity) {
+        Flush();
+        if (capacity > m_buffer.size()) {
+            m_buffer = Buffer<Unit>(capacity);
+        }
+    }
 
     // Writes what is collected.
     void Finish() { Flush(); }
