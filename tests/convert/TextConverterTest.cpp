@@ -274,26 +274,6 @@ TEST(ConvertText, Utf16MatchesTheWholeTextRulesOnLongRandomTexts) {
     }
 }
 
-// Serves `first` bytes on the first read and then as much as asked: a unit can be split across the move from the
-// small first block to full-size ones.
-class UnevenReader final : public ByteReader {
-public:
-    UnevenReader(std::string data, std::size_t first) : m_data(std::move(data)), m_first(first) {}
-
-    std::size_t Read(char* buffer, std::size_t size) override {
-        const std::size_t limit = std::min({size, m_data.size() - m_position, m_reads++ == 0 ? m_first : size});
-        std::copy_n(m_data.data() + m_position, limit, buffer);
-        m_position += limit;
-        return limit;
-    }
-
-private:
-    std::string m_data;
-    std::size_t m_first;
-    std::size_t m_position = 0;
-    int m_reads = 0;
-};
-
 TEST(ConvertText, TextsLongerThanTheFirstBlockConvertWholeAcrossTheMoveToLargerBlocks) {
     std::mt19937 random(9122027);
     const std::vector<std::string> pieces = {"a", "bc", " ", "   ", "\r\n", "\n", "\r", "\t", "xyz"};
@@ -313,7 +293,8 @@ TEST(ConvertText, TextsLongerThanTheFirstBlockConvertWholeAcrossTheMoveToLargerB
             const std::string expected = mark + (utf16 ? widen(Reference(text, mode)) : Reference(text, mode));
             // An odd first read leaves half a 16-bit unit waiting when the blocks grow.
             for (const std::size_t first : {std::size_t{3}, std::size_t{1} << 20}) {
-                UnevenReader reader(input, first);
+                StringReader reader(input);
+                reader.FirstReadAtMost(first);
                 StringWriter writer;
                 ConvertText(reader, writer, mode);
                 // Where they part, not both texts: a diff of two long texts would take the failure message down.

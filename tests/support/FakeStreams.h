@@ -17,11 +17,15 @@ public:
                           std::size_t failAfter = static_cast<std::size_t>(-1))
         : m_data(std::move(data)), m_chunk(chunk), m_failAfter(failAfter) {}
 
+    // The first read serves at most `bytes` (later ones `chunk`), so that a unit can be split where it counts.
+    void FirstReadAtMost(std::size_t bytes) { m_first = bytes; }
+
     std::size_t Read(char* buffer, std::size_t size) override {
         if (m_position >= m_failAfter) {
             throw PlatformError(57, "Device I/O error");
         }
-        const std::size_t limit = std::min({size, m_chunk, m_data.size() - m_position, m_failAfter - m_position});
+        const std::size_t chunk = m_reads++ == 0 ? std::min(m_first, m_chunk) : m_chunk;
+        const std::size_t limit = std::min({size, chunk, m_data.size() - m_position, m_failAfter - m_position});
         std::copy_n(m_data.data() + m_position, limit, buffer);
         m_position += limit;
         return limit;
@@ -31,7 +35,9 @@ private:
     std::string m_data;
     std::size_t m_chunk;
     std::size_t m_failAfter;
+    std::size_t m_first = static_cast<std::size_t>(-1);
     std::size_t m_position = 0;
+    int m_reads = 0;
 };
 
 // Collects what is written; throws error 61 "Disk full" once more than `failAfter` bytes were written.
