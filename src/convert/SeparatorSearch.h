@@ -99,7 +99,21 @@ public:
         };
         std::size_t matched = m_matched;
         const Unit* q = p;
+        // A match can end only at the separator's last unit: the first one at or after q (or end) is the earliest
+        // end, so no match starts more than length - 1 units before it. The text up to there, a partial match
+        // held back included, is passed on unread. A long run of one character then costs a scan, not a step of
+        // the table for every unit.
+        const Unit lastUnit = m_separator[length - 1];
+        const Unit* earliestEnd = nullptr;
         while (q < end) {
+            if (earliestEnd == nullptr || q > earliestEnd) {
+                earliestEnd = FindUnit(q, end, lastUnit);
+            }
+            if (static_cast<std::size_t>(earliestEnd - q) > length - 1) {
+                q = earliestEnd - (length - 1);
+                writeTo(q - p);
+                matched = 0;
+            }
             if (matched == 0) {
                 q = FindUnit(q, end, m_separator[0]);
                 if (q == end) {
