@@ -275,6 +275,18 @@ KernelResult<Unit> ConvertLinesSpread(const Unit* p, const Unit* limit, const Un
             kept = static_cast<unsigned>(__builtin_popcountll(keep));
         }
         if constexpr (sizeof(Unit) == 1) {
+            const unsigned crCount = static_cast<unsigned>(__builtin_popcountll(needCr));
+            if (collapse && kept + crCount <= kUnits) {
+                // Squeezed text with its CRs in one vector, as text with runs of spaces mostly gives.
+                const unsigned long long firstNeed = needCr & 0xFFFFFFFFull;
+                const unsigned firstLength = 32 + static_cast<unsigned>(__builtin_popcountll(firstNeed));
+                const unsigned long long secondPlaces = UnitPlaces(needCr >> 32);
+                const unsigned long long places =
+                    UnitPlaces(firstNeed) | (firstLength >= 64 ? 0 : secondPlaces << firstLength);
+                Store(out, Spread<Unit>(crs, places, converted));
+                out += kept + crCount;
+                continue;
+            }
             // Each half of the vector, with its CRs put in, fits one vector of output.
             const unsigned firstUnits = kept < kHalf ? kept : kHalf;
             const unsigned long long firstNeed = needCr & ((1ull << kHalf) - 1);
