@@ -1,7 +1,7 @@
 // Times the batch run ("Start Converting" clicked on the real window, offscreen) over many small files against
 // the conversion engine alone and against a shell loop that runs tr once per file, and measures the resident
 // memory of the program with a long file list shown in the window.
-// Usage: tabulane_bench_batch [--files N] [--rounds R] [--entries M] [--keep] [--no-tr] [--no-tr]
+// Usage: tabulane_bench_batch [--files N] [--rounds R] [--entries M] [--keep] [--no-tr]
 #include <unistd.h>
 #include <algorithm>
 #include <chrono>
