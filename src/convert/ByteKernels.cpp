@@ -266,8 +266,9 @@ KernelResult<Unit> ConvertLinesSpread(const Unit* p, const Unit* limit, const Un
             pairCrBefore = 0;
         }
         p += kUnits;
-        // No branch depends on where breaks and space runs fall: that is not predictable, and a wrong guess costs
-        // more than doing the work.
+        // No branch depends on where in the vector breaks and space runs fall: that is not predictable, and a wrong
+        // guess costs more than doing the work. (Whether squeezed text fits one vector goes the same way for most
+        // of a text.)
         unsigned kept = kUnits;
         if (collapse) {
             converted = Squeeze<Unit>(keep, converted);
