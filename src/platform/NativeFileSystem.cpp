@@ -130,7 +130,7 @@ public:
         for (std::size_t i = 0; i < m_slots.size(); ++i) {
             bool expected = false;
             if (m_slots[i].claimed.compare_exchange_strong(expected, true)) {
-                std::memcpy(m_slots[i].path, path.c_str(), path.size() + 1);
+                std::memcpy(m_paths[i].data(), path.c_str(), path.size() + 1);
                 m_slots[i].live.store(true);
                 return static_cast<int>(i);
             }
@@ -146,16 +146,17 @@ public:
     }
 
 private:
+    // The flags lie apart from the paths, so that the check at every exit reads one page, not one a path.
     struct Slot {
         std::atomic<bool> claimed{false};
         std::atomic<bool> live{false};
-        char path[PATH_MAX];
     };
 
     static void RemoveLive() {
-        for (Slot& slot : Instance().m_slots) {
-            if (slot.live.load()) {
-                ::unlink(slot.path);
+        TemporaryNames& names = Instance();
+        for (std::size_t i = 0; i < names.m_slots.size(); ++i) {
+            if (names.m_slots[i].live.load()) {
+                ::unlink(names.m_paths[i].data());
             }
         }
     }
@@ -186,6 +187,7 @@ private:
     }
 
     std::array<Slot, 16> m_slots{};
+    std::array<std::array<char, PATH_MAX>, 16> m_paths{};
     std::once_flag m_installed;
 };
 
