@@ -37,7 +37,7 @@ struct UninitializedAllocator : std::allocator<T> {
     }
     void deallocate(T* memory, std::size_t count) noexcept {
         if (count * sizeof(T) >= kBlockMemoryFrom) {
-            FreeBlockMemory(memory, count * sizeof(T));
+            FreeBlockMemory(memory);
         } else {
             std::allocator<T>::deallocate(memory, count);
         }

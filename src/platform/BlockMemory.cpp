@@ -28,8 +28,8 @@ void* AllocateBlockMemory(std::size_t bytes) {
     return memory;
 }
 
-void FreeBlockMemory(void* memory, std::size_t bytes) noexcept {
-    ::operator delete (memory, WholePages(bytes), std::align_val_t{kLargePage});
+void FreeBlockMemory(void* memory) noexcept {
+    ::operator delete (memory, std::align_val_t{kLargePage});
 }
 
 }  // namespace tabulane
