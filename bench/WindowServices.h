@@ -10,8 +10,8 @@
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtProgramStarter.h"
 #include "platform/qt/QtSkinFramework.h"
-#include "ui/FileListSession.h"
-#include "ui/Form1.h"
+#include "ui/qt/FileListSession.h"
+#include "ui/qt/Form1.h"
 
 namespace tabulane::bench {
 

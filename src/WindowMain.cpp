@@ -20,9 +20,9 @@
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtSkinFramework.h"
-#include "ui/FileListSession.h"
-#include "ui/Form1.h"
-#include "ui/Presentation.h"
+#include "ui/qt/FileListSession.h"
+#include "ui/qt/Form1.h"
+#include "ui/qt/Presentation.h"
 
 namespace tabulane {
 namespace {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <iostream>
 
-#include "ui/ProgramIcon.h"
+#include "ui/qt/ProgramIcon.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

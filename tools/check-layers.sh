@@ -16,7 +16,7 @@ declare -A allowed=(
     [ui]="platform shell filelist convert cli ui"
 )
 # The window program and the box module are the programs' Qt entry points; the front program is not.
-qt_allowed=(src/ui/ src/platform/qt/ src/WindowMain.cpp src/ScreenBoxes.cpp tests/ui/ tests/platform/qt/)
+qt_allowed=(src/ui/qt/ src/platform/qt/ src/WindowMain.cpp src/ScreenBoxes.cpp tests/ui/qt/ tests/platform/qt/)
 
 failures=0
 while IFS= read -r file; do
@@ -40,7 +40,7 @@ while IFS= read -r file; do
                 [[ $file == "$prefix"* ]] && permitted=true
             done
             if [ "$permitted" = false ]; then
-                echo "$file:$line: Qt is included outside ui/ and platform/qt/ (${text#"${text%%[![:space:]]*}"})"
+                echo "$file:$line: Qt is included outside ui/qt/ and platform/qt/ (${text#"${text%%[![:space:]]*}"})"
                 failures=$((failures + 1))
             fi
         fi

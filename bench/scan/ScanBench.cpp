@@ -21,8 +21,8 @@
 #include "bench/WindowServices.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtEventLoop.h"
-#include "ui/FileListSession.h"
-#include "ui/Form1.h"
+#include "ui/qt/FileListSession.h"
+#include "ui/qt/Form1.h"
 
 namespace tabulane::bench {
 namespace {

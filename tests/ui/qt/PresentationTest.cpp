@@ -1,4 +1,4 @@
-#include "ui/Presentation.h"
+#include "ui/qt/Presentation.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "platform/qt/QtSkinFramework.h"
-#include "ui/Form1Harness.h"
+#include "ui/qt/Form1Harness.h"
 
 namespace tabulane {
 namespace {

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Form1Harness.h"
+#include "ui/qt/Form1Harness.h"
 
 namespace tabulane {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/PointerWatch.h"
+#include "ui/qt/PointerWatch.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -15,8 +15,8 @@
 
 #include "convert/TextConverter.h"
 #include "platform/qt/QtEventLoop.h"
-#include "ui/FileListSession.h"
-#include "ui/Form1Harness.h"
+#include "ui/qt/FileListSession.h"
+#include "ui/qt/Form1Harness.h"
 
 namespace tabulane {
 namespace {

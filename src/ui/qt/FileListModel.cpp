@@ -1,4 +1,4 @@
-#include "ui/FileListModel.h"
+#include "ui/qt/FileListModel.h"
 
 namespace tabulane {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/FileListSession.h"
-#include "ui/Form1Harness.h"
+#include "ui/qt/FileListSession.h"
+#include "ui/qt/Form1Harness.h"
 
 namespace tabulane {
 namespace {

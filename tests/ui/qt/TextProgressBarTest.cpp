@@ -1,4 +1,4 @@
-#include "ui/TextProgressBar.h"
+#include "ui/qt/TextProgressBar.h"
 
 #include <gtest/gtest.h>
 

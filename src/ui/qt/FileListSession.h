@@ -4,8 +4,8 @@
 
 #include "convert/BatchRun.h"
 #include "filelist/FileList.h"
-#include "ui/FileListModel.h"
-#include "ui/Form1.h"
+#include "ui/qt/FileListModel.h"
+#include "ui/qt/Form1.h"
 
 namespace tabulane {
 

@@ -1,4 +1,4 @@
-#include "ui/Form1.h"
+#include "ui/qt/Form1.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -24,9 +24,9 @@
 #include "platform/qt/QtCursorFile.h"
 #include "platform/qt/QtOleColor.h"
 #include "shell/CommandLineHelp.h"
-#include "ui/ListDrag.h"
-#include "ui/PointerWatch.h"
-#include "ui/TextProgressBar.h"
+#include "ui/qt/ListDrag.h"
+#include "ui/qt/PointerWatch.h"
+#include "ui/qt/TextProgressBar.h"
 
 namespace tabulane {
 

@@ -1,4 +1,4 @@
-#include "ui/FileListSession.h"
+#include "ui/qt/FileListSession.h"
 
 #include "filelist/AddFiles.h"
 #include "filelist/AddFolder.h"

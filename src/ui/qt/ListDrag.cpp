@@ -1,4 +1,4 @@
-#include "ui/ListDrag.h"
+#include "ui/qt/ListDrag.h"
 
 #include <QDir>
 #include <QDragMoveEvent>

@@ -20,7 +20,7 @@
 
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
-#include "ui/Form1.h"
+#include "ui/qt/Form1.h"
 
 namespace tabulane::test {
 

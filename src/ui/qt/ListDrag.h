@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "filelist/DragDrop.h"
-#include "ui/Form1.h"
+#include "ui/qt/Form1.h"
 
 class QEvent;
 class QMimeData;

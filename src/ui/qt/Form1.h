@@ -12,7 +12,7 @@
 #include "platform/SkinnableWindow.h"
 #include "shell/ErrorReport.h"
 #include "shell/Startup.h"
-#include "ui/Form1Design.h"
+#include "ui/qt/DesignBuilder.h"
 
 class QAbstractItemModel;
 

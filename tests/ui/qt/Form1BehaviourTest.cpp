@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
-#include "ui/Form1Harness.h"
+#include "ui/qt/Form1Harness.h"
 
 namespace tabulane {
 namespace {

@@ -6,7 +6,7 @@
 #include "platform/SkinnableWindow.h"
 #include "platform/StyleSheetFile.h"
 #include "shell/ErrorReport.h"
-#include "ui/Form1.h"
+#include "ui/qt/Form1.h"
 
 namespace tabulane {
 

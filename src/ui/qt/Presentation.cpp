@@ -1,4 +1,4 @@
-#include "ui/Presentation.h"
+#include "ui/qt/Presentation.h"
 
 #include <optional>
 #include <variant>

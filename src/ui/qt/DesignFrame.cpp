@@ -1,4 +1,4 @@
-#include "ui/DesignFrame.h"
+#include "ui/qt/DesignFrame.h"
 
 #include <QFontMetrics>
 #include <QPainter>

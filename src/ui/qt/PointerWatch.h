@@ -3,7 +3,7 @@
 #include <QObject>
 
 #include "platform/MainWindow.h"
-#include "ui/Form1Design.h"
+#include "ui/qt/DesignBuilder.h"
 
 class QWidget;
 
