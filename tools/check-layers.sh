@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Fails when a source file includes a layer above its own, or Qt outside the window, the Qt platform parts and the
-# Qt entry points (the window program and the box module). The tests are held to the same table: tests/<layer> is
+# Fails when a source file includes a layer above its own; Qt outside the Qt window (src/ui/qt), the Qt platform
+# parts (src/platform/qt) and the Qt entry points (the window program and the box module), so src/ui itself, the
+# window's design and rules that the Win32 window builds on too, holds no Qt; or windows.h in the source outside
+# src/platform and the Win32 window (src/ui/win32). The tests are held to the same table: tests/<layer> is
 # the layer's suite; the shared fakes and helpers in tests/support are held by the build instead (each includes the
 # layer it serves, which a suite of a lower layer cannot see).
 # The layers, lowest first; each may include itself and the layers listed for it.
@@ -17,6 +19,8 @@ declare -A allowed=(
 )
 # The window program and the box module are the programs' Qt entry points; the front program is not.
 qt_allowed=(src/ui/qt/ src/platform/qt/ src/WindowMain.cpp src/ScreenBoxes.cpp tests/ui/qt/ tests/platform/qt/)
+# Tests may make Windows fixtures in any suite; the program's own code reaches Windows through its platform layer.
+windows_allowed=(src/platform/ src/ui/win32/ tests/)
 
 failures=0
 while IFS= read -r file; do
@@ -43,6 +47,17 @@ while IFS= read -r file; do
                 echo "$file:$line: Qt is included outside ui/qt/ and platform/qt/ (${text#"${text%%[![:space:]]*}"})"
                 failures=$((failures + 1))
             fi
+        elif [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\<[Ww]indows\.h\> ]]; then
+            permitted=false
+            for prefix in "${windows_allowed[@]}"; do
+                [[ $file == "$prefix"* ]] && permitted=true
+            done
+            # The Windows entry point sits directly in src/, beside the others.
+            [[ $file == src/* && ${file#src/} != */* ]] && permitted=true
+            if [ "$permitted" = false ]; then
+                echo "$file:$line: windows.h is included outside platform/ and ui/win32/ (${text#"${text%%[![:space:]]*}"})"
+                failures=$((failures + 1))
+            fi
         fi
     done < <(grep -n '#[[:space:]]*include' "$file" || true)
 done < <(git ls-files --cached --others --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h')
@@ -51,4 +66,4 @@ if [ "$failures" -gt 0 ]; then
     echo "Layer check: $failures include(s) run against the layers." >&2
     exit 1
 fi
-echo "Layer check: every include runs down the layers."
+echo "Layer check: every include runs down the layers; no Qt in src/ui outside src/ui/qt, no windows.h outside src/platform and src/ui/win32."
