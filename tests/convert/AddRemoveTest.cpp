@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #endif
 #include <filesystem>
+#include <ostream>
 
 #include "platform/TextCodes.h"
 #include "support/FakeMessageBoxes.h"
@@ -33,6 +34,11 @@ struct DeriveCase {
     std::string input;
     std::string expected;
 };
+
+// Printed by name: ctest shows the value beside the test's name, and raw bytes (heap addresses) change every run.
+void PrintTo(const DeriveCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class DeriveOutputPathCases : public testing::TestWithParam<DeriveCase> {};
 
