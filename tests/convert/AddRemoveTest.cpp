@@ -80,6 +80,20 @@ TEST(CollapseSpaces, LeavesNoTwoAdjacentSpaces) {
     EXPECT_EQ(CollapseSpaces(""), "");
 }
 
+// Windows file names ignore case, POSIX ones do not; a folder Windows-style paths name cannot be examined here,
+// so those compare as written.
+TEST(RunOutputs, NamesCompareAsTheirFileSystemDoes) {
+    TempDir dir;
+    NativeFileSystem files;
+    RunOutputs outputs;
+    outputs.Add(files, "Q:\\Out\\Sales.csv", PathStyle::Windows);
+    EXPECT_TRUE(outputs.Contains(files, "q:\\OUT\\sales.CSV", PathStyle::Windows));
+    EXPECT_FALSE(outputs.Contains(files, "Q:\\Out\\Sales2.csv", PathStyle::Windows));
+    outputs.Add(files, dir.File("Sales.csv"), kNativePathStyle);
+    EXPECT_TRUE(outputs.Contains(files, dir.File("Sales.csv"), kNativePathStyle));
+    EXPECT_EQ(outputs.Contains(files, dir.File("sales.csv"), kNativePathStyle), kNativePathStyle == PathStyle::Windows);
+}
+
 class ConvertFile : public testing::Test {
 protected:
     ConvertFile() { controls.text1 = dir.File(""); }
