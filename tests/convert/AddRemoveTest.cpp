@@ -335,7 +335,9 @@ TEST_F(ConvertFile, OpensTheInputOnceAndKeepsTheBytesTheMarkTestRead) {
     EXPECT_TRUE(boxes.ErrorTexts().empty());
 }
 
-TEST_F(ConvertFile, TwoInputsWithTheSameStemGiveOneOutputTheLaterWins) {
+// Two conversions on their own (two runs, or the command line): the later replaces the output. Within one batch
+// run the later entry is refused instead (BatchRunTest).
+TEST_F(ConvertFile, TwoInputsWithTheSameStemOutsideOneRunTheLaterReplacesTheOutput) {
     WriteFileBytes(dir.File("notes.txt"), "t\tt");
     WriteFileBytes(dir.File("notes.log"), "l\tl");
     controls.option1 = false;
