@@ -49,11 +49,8 @@ std::string CollapseSpaces(std::string_view text) {
     return result;
 }
 
-namespace {
-
-// The key of an output file: its folder's identity and its name, or, where the folder cannot be examined, the path
-// as written.
-std::string OutputKey(FileSystem& files, const std::string& path, PathStyle style) {
+// An output's folder identity and its name, or, where the folder cannot be examined, the path as written.
+std::string RunOutputs::KeyOf(FileSystem& files, const std::string& path, PathStyle style) {
     std::string spelled = path;
     if (style == PathStyle::Windows) {
         std::transform(spelled.begin(), spelled.end(), spelled.begin(),
@@ -69,16 +66,6 @@ std::string OutputKey(FileSystem& files, const std::string& path, PathStyle styl
         return "path " + spelled;
     }
     return std::to_string(id.device) + ":" + std::to_string(id.index) + " " + GetFileName(spelled, style);
-}
-
-}  // namespace
-
-bool RunOutputs::Contains(FileSystem& files, const std::string& path, PathStyle style) const {
-    return m_written.contains(OutputKey(files, path, style));
-}
-
-void RunOutputs::Add(FileSystem& files, const std::string& path, PathStyle style) {
-    m_written.insert(OutputKey(files, path, style));
 }
 
 std::string DeriveOutputPath(const std::string& inputPath, const OutputControls* controls, PathStyle style) {
@@ -146,10 +133,13 @@ void ConvertCSVFSO(ConversionServices& services, const std::string& inputPath, c
         return;  // nothing to read: no output is created and an existing one stays as it is
     }
     std::unique_ptr<ByteWriter> output;
+    std::string outputKey;
     trap.Step(104, [&] {
-        if (services.writtenThisRun != nullptr &&
-            services.writtenThisRun->Contains(services.files, outputPath, services.style)) {
-            throw PlatformError(ErrorNumber::kFileAlreadyExists, "File already exists: " + outputPath);
+        if (services.writtenThisRun != nullptr) {
+            outputKey = RunOutputs::KeyOf(services.files, outputPath, services.style);
+            if (services.writtenThisRun->Contains(outputKey)) {
+                throw PlatformError(ErrorNumber::kFileAlreadyExists, "File already exists: " + outputPath);
+            }
         }
         output = services.files.CreateReplacing(outputPath);
     });
@@ -162,7 +152,7 @@ void ConvertCSVFSO(ConversionServices& services, const std::string& inputPath, c
         trap.Step(108, [&] {
             output->Commit();
             if (services.writtenThisRun != nullptr) {
-                services.writtenThisRun->Add(services.files, outputPath, services.style);
+                services.writtenThisRun->Add(std::move(outputKey));
             }
         });
     }

@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "convert/TextConverter.h"
 #include "platform/FileSystem.h"
@@ -25,8 +26,10 @@ constexpr int kFileAlreadyExists = 58;
 // file names ignore case.
 class RunOutputs {
 public:
-    bool Contains(FileSystem& files, const std::string& path, PathStyle style) const;
-    void Add(FileSystem& files, const std::string& path, PathStyle style);
+    // What names the file at path here; it looks at the file system once.
+    static std::string KeyOf(FileSystem& files, const std::string& path, PathStyle style);
+    bool Contains(const std::string& key) const { return m_written.contains(key); }
+    void Add(std::string key) { m_written.insert(std::move(key)); }
 
 private:
     std::set<std::string> m_written;

@@ -85,13 +85,11 @@ TEST(CollapseSpaces, LeavesNoTwoAdjacentSpaces) {
 TEST(RunOutputs, NamesCompareAsTheirFileSystemDoes) {
     TempDir dir;
     NativeFileSystem files;
-    RunOutputs outputs;
-    outputs.Add(files, "Q:\\Out\\Sales.csv", PathStyle::Windows);
-    EXPECT_TRUE(outputs.Contains(files, "q:\\OUT\\sales.CSV", PathStyle::Windows));
-    EXPECT_FALSE(outputs.Contains(files, "Q:\\Out\\Sales2.csv", PathStyle::Windows));
-    outputs.Add(files, dir.File("Sales.csv"), kNativePathStyle);
-    EXPECT_TRUE(outputs.Contains(files, dir.File("Sales.csv"), kNativePathStyle));
-    EXPECT_EQ(outputs.Contains(files, dir.File("sales.csv"), kNativePathStyle), kNativePathStyle == PathStyle::Windows);
+    const auto key = [&](const std::string& path, PathStyle style) { return RunOutputs::KeyOf(files, path, style); };
+    EXPECT_EQ(key("Q:\\Out\\Sales.csv", PathStyle::Windows), key("q:\\OUT\\sales.CSV", PathStyle::Windows));
+    EXPECT_NE(key("Q:\\Out\\Sales.csv", PathStyle::Windows), key("Q:\\Out\\Sales2.csv", PathStyle::Windows));
+    EXPECT_EQ(key(dir.File("Sales.csv"), kNativePathStyle) == key(dir.File("sales.csv"), kNativePathStyle),
+              kNativePathStyle == PathStyle::Windows);
 }
 
 class ConvertFile : public testing::Test {
