@@ -49,6 +49,25 @@ std::string CollapseSpaces(std::string_view text) {
     return result;
 }
 
+// An output's folder identity and its name, or, where the folder cannot be examined, the path as written.
+std::string RunOutputs::KeyOf(FileSystem& files, const std::string& path, PathStyle style) {
+    std::string spelled = path;
+    if (style == PathStyle::Windows) {
+        std::transform(spelled.begin(), spelled.end(), spelled.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    }
+    const std::string folder = GetFolderOfPath(spelled, style);
+    FolderId id;
+    try {
+        id = files.GetFolder(folder.empty() ? "." : folder).id;
+    } catch (const PlatformError&) {
+    }
+    if (id == FolderId{}) {  // no identity to be had (Windows gives none on some file systems)
+        return "path " + spelled;
+    }
+    return std::to_string(id.device) + ":" + std::to_string(id.index) + " " + GetFileName(spelled, style);
+}
+
 std::string DeriveOutputPath(const std::string& inputPath, const OutputControls* controls, PathStyle style) {
     const std::string name = GetFileName(StripExtension(inputPath), style) + ".csv";
     const char separator = SeparatorOf(style);
@@ -114,14 +133,28 @@ void ConvertCSVFSO(ConversionServices& services, const std::string& inputPath, c
         return;  // nothing to read: no output is created and an existing one stays as it is
     }
     std::unique_ptr<ByteWriter> output;
-    trap.Step(104, [&] { output = services.files.CreateReplacing(outputPath); });
+    std::string outputKey;
+    trap.Step(104, [&] {
+        if (services.writtenThisRun != nullptr) {
+            outputKey = RunOutputs::KeyOf(services.files, outputPath, services.style);
+            if (services.writtenThisRun->Contains(outputKey)) {
+                throw PlatformError(ErrorNumber::kFileAlreadyExists, "File already exists: " + outputPath);
+            }
+        }
+        output = services.files.CreateReplacing(outputPath);
+    });
     if (!output) {
         return;  // reported once; reading on would only repeat the report for every line
     }
     // A failed conversion leaves the temporary output uncommitted, so the target keeps its old content.
     if (trap.Step(106, [&] { ConvertText(*input, *output, options); })) {
         input.reset();  // Windows cannot move the result over the input (converting onto itself) while it is open
-        trap.Step(108, [&] { output->Commit(); });
+        trap.Step(108, [&] {
+            output->Commit();
+            if (services.writtenThisRun != nullptr) {
+                services.writtenThisRun->Add(std::move(outputKey));
+            }
+        });
     }
 }
 

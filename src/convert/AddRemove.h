@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "convert/TextConverter.h"
 #include "platform/FileSystem.h"
@@ -12,6 +14,26 @@
 #include "shell/Main.h"
 
 namespace tabulane {
+
+namespace ErrorNumber {
+constexpr int kFileAlreadyExists = 58;
+}  // namespace ErrorNumber
+
+// The outputs one batch run has written. Two entries whose outputs fall on one file (sales.txt from two folders
+// into one output folder, data.tsv and data.txt beside each other) would otherwise have the second silently
+// replace the first. A file is known by its folder's identity, so another spelling of the same folder ("a/./b",
+// a link) is still the same file, and by its name: byte for byte, or with ASCII letters folded on Windows, whose
+// file names ignore case.
+class RunOutputs {
+public:
+    // What names the file at path here; it looks at the file system once.
+    static std::string KeyOf(FileSystem& files, const std::string& path, PathStyle style);
+    bool Contains(const std::string& key) const { return m_written.contains(key); }
+    void Add(std::string key) { m_written.insert(std::move(key)); }
+
+private:
+    std::set<std::string> m_written;
+};
 
 // What one conversion needs from outside. Controls may be absent (command line): an output path is then given.
 struct ConversionServices {
@@ -22,6 +44,8 @@ struct ConversionServices {
     std::size_t bufferSize = kDefaultBufferSize;
     InputKind inputs = InputKind::Any;         // the window's batch takes regular files only
     std::function<void()> betweenBlocks = {};  // see ConversionOptions; the window's batch yields there
+    // The window's batch: an output this run already wrote is reported (error 58) instead of replaced.
+    RunOutputs* writtenThisRun = nullptr;
 };
 
 // Converts one file: every separator becomes "," (or ", " with commaSpace). An empty outputPath is derived

@@ -63,6 +63,8 @@ void BatchRun::PushButton2_Click(MainWindow& window, Platform& platform, FileLis
             x = platform.boxes.InputBox(kEnterXPrompt, kEnterXTitle, "");
         }
     });
+    // Outputs that were there before the run are replaced; one this run wrote is not.
+    RunOutputs written;
     // Entries appended during the run are left for the next one.
     int n = 0;
     trap.Step(106, [&] { n = list.Count(); });
@@ -100,6 +102,7 @@ void BatchRun::PushButton2_Click(MainWindow& window, Platform& platform, FileLis
             trap.Step(124, [&] {
                 ConversionServices services{reporter, platform.files, &window};
                 services.inputs = InputKind::RegularFile;
+                services.writtenThisRun = &written;
                 // A long file lets the window run between its blocks, as the run does between files: the flag,
                 // the hourglass set again after each yield and the progress of this file stay as they are.
                 using SteadyClock = std::chrono::steady_clock;

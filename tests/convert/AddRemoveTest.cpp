@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #endif
 #include <filesystem>
+#include <ostream>
 
 #include "platform/TextCodes.h"
 #include "support/FakeMessageBoxes.h"
@@ -33,6 +34,11 @@ struct DeriveCase {
     std::string input;
     std::string expected;
 };
+
+// Printed by name: ctest shows the value beside the test's name, and raw bytes (heap addresses) change every run.
+void PrintTo(const DeriveCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class DeriveOutputPathCases : public testing::TestWithParam<DeriveCase> {};
 
@@ -72,6 +78,18 @@ TEST(CollapseSpaces, LeavesNoTwoAdjacentSpaces) {
     EXPECT_EQ(CollapseSpaces("a\t\tb"), "a\t\tb");
     EXPECT_EQ(CollapseSpaces("     "), " ");
     EXPECT_EQ(CollapseSpaces(""), "");
+}
+
+// Windows file names ignore case, POSIX ones do not; a folder Windows-style paths name cannot be examined here,
+// so those compare as written.
+TEST(RunOutputs, NamesCompareAsTheirFileSystemDoes) {
+    TempDir dir;
+    NativeFileSystem files;
+    const auto key = [&](const std::string& path, PathStyle style) { return RunOutputs::KeyOf(files, path, style); };
+    EXPECT_EQ(key("Q:\\Out\\Sales.csv", PathStyle::Windows), key("q:\\OUT\\sales.CSV", PathStyle::Windows));
+    EXPECT_NE(key("Q:\\Out\\Sales.csv", PathStyle::Windows), key("Q:\\Out\\Sales2.csv", PathStyle::Windows));
+    EXPECT_EQ(key(dir.File("Sales.csv"), kNativePathStyle) == key(dir.File("sales.csv"), kNativePathStyle),
+              kNativePathStyle == PathStyle::Windows);
 }
 
 class ConvertFile : public testing::Test {
@@ -315,7 +333,9 @@ TEST_F(ConvertFile, OpensTheInputOnceAndKeepsTheBytesTheMarkTestRead) {
     EXPECT_TRUE(boxes.ErrorTexts().empty());
 }
 
-TEST_F(ConvertFile, TwoInputsWithTheSameStemGiveOneOutputTheLaterWins) {
+// Two conversions on their own (two runs, or the command line): the later replaces the output. Within one batch
+// run the later entry is refused instead (BatchRunTest).
+TEST_F(ConvertFile, TwoInputsWithTheSameStemOutsideOneRunTheLaterReplacesTheOutput) {
     WriteFileBytes(dir.File("notes.txt"), "t\tt");
     WriteFileBytes(dir.File("notes.log"), "l\tl");
     controls.option1 = false;

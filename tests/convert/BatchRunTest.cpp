@@ -229,6 +229,23 @@ TEST_F(BatchRunTest, CancelledXSkipsEveryFileButStillWalksTheList) {
     ExpectIdle();
 }
 
+// The mode box takes typed text; a text that is not exactly one of the eight captions converts nothing.
+TEST_F(BatchRunTest, ATypedModeMatchingNoCaptionConvertsNothing) {
+    AddInputs({{"a.txt", "a\tb"}, {"b.txt", "c d"}});
+    for (const std::string typed : {"tabs to commas", "Tabs To Commas ", "Tabs", "", "x character(s) to commas"}) {
+        m_fake.boxes.shown.clear();
+        m_atYield.clear();
+        m_window.comboText = typed;
+        Click();
+        EXPECT_TRUE(OutputNames().empty()) << '"' << typed << '"';
+        EXPECT_TRUE(m_fake.boxes.asked.empty()) << '"' << typed << '"';
+        ASSERT_EQ(m_atYield.size(), 4U);
+        EXPECT_EQ(m_atYield[3].text, "Processing: b.txt");
+        EXPECT_EQ(Messages(), std::vector<std::string>{"Done."});
+        ExpectIdle();
+    }
+}
+
 TEST_F(BatchRunTest, IgnoresAClickArrivingDuringTheRun) {
     AddInputs({{"a.txt", "1"}, {"b.txt", "2"}});
     std::vector<bool> inProgress;
@@ -348,6 +365,77 @@ TEST_F(BatchRunTest, AFailingFileIsReportedAndTheRunGoesOn) {
     }
     EXPECT_EQ(Messages().back(), "Done.");
     ExpectIdle();
+}
+
+// Two entries of one name converted into one folder: the first result stays as written, the second entry is
+// reported once and the run goes on. What was there before the run is replaced, by this run and by the next.
+TEST_F(BatchRunTest, ALaterEntryDoesNotReplaceAnOutputThisRunWrote) {
+    std::filesystem::create_directory(m_dir.Path() / "in" / "jan");
+    std::filesystem::create_directory(m_dir.Path() / "in" / "feb");
+    WriteFileBytes(Out("sales.csv"), "from an earlier run\r\n");
+    AddInputs({{"jan/sales.txt", "jan\t1\n"}, {"feb/sales.txt", "feb\t2\n"}, {"other.txt", "o\tk"}});
+    Click();
+    EXPECT_EQ(ReadFileBytes(Out("sales.csv")), "jan,1\r\n");
+    EXPECT_EQ(ReadFileBytes(Out("other.csv")), "o,k\r\n");
+    EXPECT_EQ(OutputNames(), (std::vector<std::string>{"other.csv", "sales.csv"}));
+    ASSERT_EQ(m_fake.boxes.shown.size(), 2U);
+    const auto& error = m_fake.boxes.shown[0];
+    EXPECT_EQ(error.caption, "Application Error");
+    EXPECT_EQ(error.icon, BoxIcon::Exclamation);
+    EXPECT_TRUE(error.text.starts_with("File already exists: " + Out("sales.csv") +
+                                       "\r\nin Tabulane2021/08/31.AddRemove.ConvertCSVFSO at line 104\r\r"))
+        << error.text;
+    EXPECT_EQ(m_fake.boxes.shown[1].text, "Done.");
+    ExpectIdle();
+
+    m_fake.boxes.shown.clear();
+    m_list.Clear();
+    m_list.Append(In("feb/sales.txt"));
+    Click();
+    EXPECT_EQ(ReadFileBytes(Out("sales.csv")), "feb,2\r\n");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Done."});
+}
+
+TEST_F(BatchRunTest, InputsBesideEachOtherWithOneNameKeepTheFirstResult) {
+    m_window.option1 = false;
+    m_window.option2 = true;
+    AddInputs({{"data.tsv", "t\tsv"}, {"data.txt", "t\txt"}, {"more.txt", "m\t1"}});
+    Click();
+    EXPECT_EQ(ReadFileBytes(In("data.csv")), "t,sv\r\n");
+    EXPECT_EQ(ReadFileBytes(In("more.csv")), "m,1\r\n");
+    const auto errors = m_fake.boxes.ErrorTexts();
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_TRUE(errors[0].starts_with("File already exists: " + In("data.csv") + "\r\n")) << errors[0];
+    EXPECT_EQ(Messages().back(), "Done.");
+}
+
+// The folder box changed during the run to another spelling of the same folder still reaches the same file.
+TEST_F(BatchRunTest, AnotherSpellingOfTheOutputFolderIsTheSameFile) {
+    std::vector<std::string> spellings = {Out("") + "." + Out("").back(), m_dir.File("in/../out/")};
+#ifndef _WIN32
+    std::filesystem::create_directory_symlink(m_dir.Path() / "out", m_dir.Path() / "link");
+    spellings.push_back(m_dir.File("link/"));
+#endif
+    std::filesystem::create_directory(m_dir.Path() / "in" / "jan");
+    std::filesystem::create_directory(m_dir.Path() / "in" / "feb");
+    AddInputs({{"jan/sales.txt", "jan"}, {"feb/sales.txt", "feb"}});
+    for (const std::string& spelling : spellings) {
+        std::filesystem::remove(Out("sales.csv"));
+        m_fake.boxes.shown.clear();
+        m_window.text1 = Out("");
+        m_loop.yields = 0;
+        m_script = [&](int number) {
+            if (number == 3) {
+                m_window.text1 = spelling;
+            }
+        };
+        Click();
+        EXPECT_EQ(ReadFileBytes(Out("sales.csv")), "jan\r\n") << spelling;
+        const auto errors = m_fake.boxes.ErrorTexts();
+        ASSERT_EQ(errors.size(), 1U) << spelling;
+        EXPECT_TRUE(errors[0].starts_with("File already exists: " + spelling + "sales.csv\r\n")) << errors[0];
+        EXPECT_EQ(Messages().back(), "Done.");
+    }
 }
 
 TEST_F(BatchRunTest, SkipsAnEmptyEntrySilently) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -63,6 +64,11 @@ struct Case {
     bool collapse;
     std::string expected;
 };
+
+// Printed by name: ctest shows the value beside the test's name, and raw bytes (heap addresses) change every run.
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ConvertTextCases : public testing::TestWithParam<Case> {};
 
@@ -315,6 +321,10 @@ struct MarkCase {
     std::string expected;  // after the mark
     std::string separator;
 };
+
+void PrintTo(const MarkCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class MarkedFiles : public testing::TestWithParam<MarkCase> {};
 
