@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "platform/AsciiText.h"
 #include "platform/PlatformError.h"
 #include "platform/Utf8.h"
 #include "shell/SettingKeys.h"
@@ -11,66 +12,6 @@
 namespace tabulane {
 
 namespace {
-
-// The length of the UTF-8 sequence at text[at] and its code point; 0 when the bytes there are not valid UTF-8
-// (a stray continuation, a short, overlong or surrogate sequence, or a value beyond U+10FFFF).
-std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& codePoint) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    std::size_t length = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2, minimum = 0x80, codePoint = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, minimum = 0x800, codePoint = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, minimum = 0x10000, codePoint = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80) {
-            return 0;
-        }
-        codePoint = (codePoint << 6) | (byte(at + i) & 0x3F);
-    }
-    if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-        return 0;
-    }
-    return length;
-}
-
-bool IsValidUtf8(std::string_view text) {
-    char32_t codePoint = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = DecodeUtf8(text, at, codePoint);
-        if (length == 0) {
-            return false;
-        }
-        at += length;
-    }
-    return true;
-}
-
-unsigned char FoldCase(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
-}
-
-// The bytes of the character that starts at text[at] (a broken sequence counts as one byte).
-std::size_t CharacterLength(std::string_view text, std::size_t at) {
-    std::size_t end = at + 1;
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
-        ++end;
-    }
-    return end - at;
-}
 
 // "*" and "?" only, case-insensitive; backtracks to the last "*" on a mismatch, so it runs in quadratic time at worst.
 bool MatchGlob(std::string_view name, std::string_view pattern) {
@@ -85,7 +26,7 @@ bool MatchGlob(std::string_view name, std::string_view pattern) {
         } else if (p < pattern.size() && pattern[p] == '?') {
             ++p;
             n += CharacterLength(name, n);
-        } else if (p < pattern.size() && FoldCase(pattern[p]) == FoldCase(name[n])) {
+        } else if (p < pattern.size() && FoldAsciiCase(pattern[p]) == FoldAsciiCase(name[n])) {
             ++p;
             ++n;
         } else if (starAt != std::string_view::npos) {
@@ -238,7 +179,7 @@ std::vector<FolderEntry> ListMatchingFiles(FileSystem& files, const std::string&
 bool HasUnsafeNameCharacter(std::string_view name) {
     char32_t codePoint = 0;
     for (std::size_t at = 0; at < name.size();) {
-        const std::size_t length = DecodeUtf8(name, at, codePoint);
+        const std::size_t length = DecodeUtf8At(name, at, codePoint);
         if (length == 0 || codePoint < 32 || (codePoint >= 127 && codePoint <= 159) || codePoint == U'?') {
             return true;
         }
