@@ -28,6 +28,11 @@ PlatformError FolderError(int errnoValue, const std::string& path) {
     return ErrorFromErrno(errnoValue, path);
 }
 
+// A name that starts with "." is hidden, as the hidden attribute would make it on Windows.
+bool IsHiddenName(const std::string& name) {
+    return !name.empty() && name[0] == '.' && name != "." && name != "..";
+}
+
 // The attributes of entry (a path, or a name inside the folder open as folderFd), derived from its status; a link
 // adds the alias bit to its target's bits. regularFile, when given, tells whether it is (or leads to) a regular file.
 int AttributesAt(int folderFd, const char* entry, const std::string& name, bool* regularFile) {
@@ -48,7 +53,7 @@ int AttributesAt(int folderFd, const char* entry, const std::string& name, bool*
     } else if (S_ISREG(st.st_mode)) {
         attributes |= FileAttribute::kArchive;
     }
-    if (!name.empty() && name[0] == '.' && name != "." && name != "..") {
+    if (IsHiddenName(name)) {
         attributes |= FileAttribute::kHidden;
     }
     if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
@@ -122,8 +127,17 @@ std::vector<FolderEntry> NativeFileSystem::List(const std::string& path, bool fo
         if (name == "." || name == "..") {
             continue;
         }
-        // The entry's type comes with the listing on most file systems: a plain file needs no look of its own.
-        if (foldersOnly && entry->d_type != DT_DIR && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) {
+        // The entry's type comes with the listing on most file systems; its status is read only where it can decide
+        // something: a hidden name (read-only makes 35 of 34), a link (its target's type) or an untyped entry.
+        const unsigned char type = entry->d_type;
+        const bool examine = type == DT_LNK || type == DT_UNKNOWN || IsHiddenName(name);
+        if (!examine) {
+            if (type == DT_DIR) {
+                entries.push_back({std::move(name), FileAttribute::kDirectory, false});
+            } else if (!foldersOnly) {
+                const bool regularFile = type == DT_REG;
+                entries.push_back({std::move(name), regularFile ? FileAttribute::kArchive : 0, regularFile});
+            }
             continue;
         }
         try {
