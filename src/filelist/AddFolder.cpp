@@ -47,6 +47,47 @@ bool IsHiddenSystemFolder(int attributes) {
     return attributes == kHiddenSystemFolder || attributes == kHiddenSystemAliasFolder;
 }
 
+std::string FolderPrefix(const std::string& folder, PathStyle style) {
+    const char separator = SeparatorOf(style);
+    return !folder.empty() && folder.back() == separator ? folder : folder + separator;
+}
+
+// The entries of one folder's listing that the scan takes: regular files (or links to them) whose names match the
+// pattern. A file counts as existing by the status the listing read: asking again for every file would double the
+// cost of a scan for nothing but a race of microseconds.
+void KeepMatchingFiles(std::vector<FolderEntry>& entries, const std::string& prefix, std::string_view pattern) {
+    // A path that is not UTF-8 could not be passed on (on Windows: not in the code page), so it never exists.
+    const bool folderValid = IsValidUtf8(prefix);
+    std::erase_if(entries, [&](const FolderEntry& entry) {
+        return !folderValid || !entry.regularFile || (entry.attributes & FileAttribute::kDirectory) != 0 ||
+               !MatchesWildcard(entry.name, pattern) || !IsValidUtf8(entry.name);
+    });
+}
+
+// ListFilesInFolder with each file's attributes.
+std::vector<FolderEntry> ListMatchingFiles(FileSystem& files, const std::string& folder, std::string_view pattern,
+                                           PathStyle style) {
+    const std::string prefix = FolderPrefix(folder, style);
+    std::vector<FolderEntry> entries;
+    try {
+        entries = files.ListFolder(prefix);
+    } catch (const PlatformError& error) {
+        if (error.Number() == ErrorNumber::kPathNotFound) {
+            return {};
+        }
+        throw;
+    }
+    KeepMatchingFiles(entries, prefix, pattern);
+    return entries;
+}
+
+// The matching files of every folder the walk lists, by folder (with its trailing separator): the walk reads each
+// folder's whole listing once, for its subfolders and its files alike, instead of the scan listing it again.
+struct FileListings {
+    std::string pattern;
+    std::map<std::string, std::vector<FolderEntry>> byFolder;
+};
+
 // The walk's state shared by every level of one walk.
 struct Walk {
     Platform& platform;
@@ -56,6 +97,7 @@ struct Walk {
     // What the file system said of each folder: every level asks again about all the folders below it, which
     // would cost a deep tree its depth times over.
     std::map<std::string, FolderInfo> looked;
+    FileListings* listings = nullptr;  // when given, filled from the listings the walk reads
 
     bool IsKnownFolder(const std::string& folder) {
         return looked.count(folder) != 0 || IsFolder(platform.files, folder);
@@ -107,7 +149,12 @@ void WalkLevel(std::vector<std::string>& folders, bool recurse, Walk& walk) {
             continue;
         }
         try {
-            for (const FolderEntry& entry : files.ListSubFolders(folder)) {
+            std::vector<FolderEntry> entries =
+                walk.listings != nullptr ? files.ListFolder(folder) : files.ListSubFolders(folder);
+            for (const FolderEntry& entry : entries) {
+                if ((entry.attributes & FileAttribute::kDirectory) == 0) {
+                    continue;  // a file, for the listings below
+                }
                 walk.platform.eventLoop.YieldToMessageLoop();
                 const std::string& name = entry.name;
                 if (CountCharacters(name) >= maxPath || HasUnsafeNameCharacter(name) ||
@@ -115,6 +162,10 @@ void WalkLevel(std::vector<std::string>& folders, bool recurse, Walk& walk) {
                     continue;
                 }
                 found.push_back(folder + name + separator);
+            }
+            if (walk.listings != nullptr) {
+                KeepMatchingFiles(entries, folder, walk.listings->pattern);
+                walk.listings->byFolder.insert_or_assign(folder, std::move(entries));
             }
         } catch (const PlatformError& error) {
             if (error.Number() == ErrorNumber::kPermissionDenied || error.Number() == ErrorNumber::kPathNotFound) {
@@ -144,34 +195,6 @@ void WalkLevel(std::vector<std::string>& folders, bool recurse, Walk& walk) {
             }
         });
     }
-}
-
-std::string FolderPrefix(const std::string& folder, PathStyle style) {
-    const char separator = SeparatorOf(style);
-    return !folder.empty() && folder.back() == separator ? folder : folder + separator;
-}
-
-// ListFilesInFolder with each file's attributes. A file counts as existing by the status the listing read: asking
-// again for every file would double the cost of a scan for nothing but a race of microseconds.
-std::vector<FolderEntry> ListMatchingFiles(FileSystem& files, const std::string& folder, std::string_view pattern,
-                                           PathStyle style) {
-    const std::string prefix = FolderPrefix(folder, style);
-    std::vector<FolderEntry> entries;
-    try {
-        entries = files.ListFolder(prefix);
-    } catch (const PlatformError& error) {
-        if (error.Number() == ErrorNumber::kPathNotFound) {
-            return {};
-        }
-        throw;
-    }
-    // A path that is not UTF-8 could not be passed on (on Windows: not in the code page), so it never exists.
-    const bool folderValid = IsValidUtf8(prefix);
-    std::erase_if(entries, [&](const FolderEntry& entry) {
-        return !folderValid || !entry.regularFile || (entry.attributes & FileAttribute::kDirectory) != 0 ||
-               !MatchesWildcard(entry.name, pattern) || !IsValidUtf8(entry.name);
-    });
-    return entries;
 }
 
 }  // namespace
@@ -229,7 +252,7 @@ std::vector<std::string> ListFilesInFolder(FileSystem& files, const std::string&
 
 void GetSubDirectories2016(std::vector<std::string>& folders, bool recurse, Platform& platform, ErrorReporter& reporter,
                            PathStyle style) {
-    Walk walk{platform, reporter, style, {}, {}};
+    Walk walk{platform, reporter, style, {}, {}, nullptr};
     WalkLevel(folders, recurse, walk);
 }
 
@@ -237,12 +260,20 @@ void AppendFolderTree(ErrorTrap& trap, int firstStep, const std::string& folder,
                       FileList& list, Platform& platform, ErrorReporter& reporter, PathStyle style) {
     std::vector<std::string> folders;
     trap.Step(firstStep, [&] { folders.push_back(folder + SeparatorOf(style)); });
-    trap.Step(firstStep + 2, [&] { GetSubDirectories2016(folders, true, platform, reporter, style); });
+    FileListings listings{pattern, {}};
+    trap.Step(firstStep + 2, [&] {
+        Walk walk{platform, reporter, style, {}, {}, &listings};
+        WalkLevel(folders, true, walk);
+    });
     for (const std::string& entry : folders) {
         const std::string v = entry.substr(0, entry.size() - 1);
-        std::vector<FolderEntry> files;
-        trap.Step(firstStep + 4, [&] { files = ListMatchingFiles(platform.files, v, pattern, style); });
-        for (const FolderEntry& file : files) {
+        // A folder the walk did not list (not walked, or its listing failed) is listed here.
+        const auto listed = listings.byFolder.find(entry);
+        std::vector<FolderEntry> unlisted;
+        if (listed == listings.byFolder.end()) {
+            trap.Step(firstStep + 4, [&] { unlisted = ListMatchingFiles(platform.files, v, pattern, style); });
+        }
+        for (const FolderEntry& file : listed != listings.byFolder.end() ? listed->second : unlisted) {
             if (file.name.front() == '~' || file.attributes == kHiddenArchiveFile) {
                 continue;
             }
