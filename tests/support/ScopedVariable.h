@@ -23,7 +23,7 @@ public:
 private:
     void Set(const std::optional<std::string>& value) {
 #ifdef _WIN32
-        ::_putenv_s(m_name.c_str(), value.value_or("").c_str());
+        ::_putenv((m_name + "=" + value.value_or("")).c_str());
 #else
         if (value) {
             ::setenv(m_name.c_str(), value->c_str(), 1);
