@@ -13,6 +13,7 @@
 #include "cli/CommandLine.h"
 #include "cli/ProgramStart.h"
 #include "platform/DisplayProbe.h"
+#include "platform/ExitStatus.h"
 #include "platform/FileSystem.h"
 #include "platform/HeadlessBoxes.h"
 #include "platform/IniSettingsReader.h"
@@ -27,11 +28,9 @@ namespace tabulane {
 namespace {
 
 constexpr const char* kWindowProgram = "tabulane-window";
-// The runtime's answer to a call the object cannot make.
-constexpr int kNotSupported = 438;
 
 [[noreturn]] void RefuseWithoutWindow() {
-    throw PlatformError(kNotSupported, "Not available without the window");
+    throw PlatformError(ErrorNumber::kNotSupported, "Not available without the window");
 }
 
 // What only the window uses: a command-line run never reaches these, and says so if it ever did.
@@ -127,7 +126,7 @@ int StartWindowProgram(char** argv) {
     const std::string path = folder + "/" + kWindowProgram;
     ::execv(path.c_str(), argv);
     std::cerr << "Tabulane: cannot start the window program " << path << ": " << std::strerror(errno) << "\n";
-    return 1;
+    return kExitFailure;
 }
 
 }  // namespace

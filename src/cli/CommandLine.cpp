@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "platform/AsciiText.h"
 #include "platform/TextCodes.h"
 
 namespace tabulane {
@@ -176,12 +177,10 @@ std::string NormaliseCharacter(const std::string& character) {
     if (character.empty()) {
         return character;
     }
-    const std::size_t first = character.find_first_not_of(kSpace);
-    if (first == std::string::npos) {
+    std::string trimmed(Trim(character, std::string_view(&kSpace, 1)));
+    if (trimmed.empty()) {
         return std::string(1, kSpace);
     }
-    const std::size_t last = character.find_last_not_of(kSpace);
-    std::string trimmed = character.substr(first, last - first + 1);
     if (trimmed == "TABS") {
         return "\t";
     }
@@ -285,7 +284,7 @@ int RunCommandLine(const std::string& argumentText, ConversionServices& services
     });
     // The reporter serves the whole start: a script sees a failure whenever the user was shown an error box, be it
     // the conversion's or one of an earlier load step (a skin that does not load).
-    return services.reporter.ReportCount() > 0 ? kExitConversionFailed : kExitSuccess;
+    return services.reporter.ReportCount() > 0 ? kExitFailure : kExitSuccess;
 }
 
 }  // namespace tabulane

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "convert/AddRemove.h"
+#include "platform/ExitStatus.h"
 #include "platform/MessageBoxes.h"
 
 namespace tabulane {
@@ -16,11 +17,6 @@ struct CommandLineArguments {
     std::string character;
     std::string option;
 };
-
-// Exit statuses of the command-line mode.
-inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitConversionFailed = 1;
-inline constexpr int kExitUsage = 2;
 
 // The argument text split at every single space; consecutive spaces give empty tokens; "" gives none.
 std::vector<std::string> SplitArgumentText(const std::string& argumentText);
@@ -52,7 +48,7 @@ std::string ArgumentTextFromRawCommandLine(std::string_view commandLine);
 std::string ProgramArgumentText(int argc, const char* const* argv);
 
 // Runs the command-line mode on a non-empty argument text: the usage box or one conversion.
-// Returns the exit status: kExitUsage when the usage was shown, else kExitConversionFailed when the reporter has
+// Returns the exit status: kExitUsage when the usage was shown, else kExitFailure when the reporter has
 // reported any error (the conversion's or an earlier load step's), else kExitSuccess.
 // Arguments that do not fit the text (ArgumentsFitText) show the usage.
 int RunCommandLine(const std::string& argumentText, ConversionServices& services, MessageBoxes& boxes,

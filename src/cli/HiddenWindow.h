@@ -2,13 +2,15 @@
 
 #include <string>
 
+#include "platform/CursorFile.h"
 #include "platform/MainWindow.h"
 
 namespace tabulane {
 
 // The main window without a window, for converting from the command line with no display, where building real
 // widgets would only cost start-up time. It keeps what the load step and the conversion read back; what only a
-// visible window would show (caption, pointer image, list column, mode entries, progress) goes nowhere.
+// visible window would show (caption, pointer image, list column, mode entries, progress) goes nowhere. The hand
+// pointer is still checked: a file the window would refuse is reported here too, by the same rule.
 class HiddenWindow final : public MainWindow {
 public:
     bool Option1Selected() const override { return m_option1; }
@@ -16,7 +18,7 @@ public:
     std::string Text1Text() const override { return m_text1; }
 
     void SetCaption(const std::string&) override {}
-    void LoadCustomCursor(const std::string&) override {}
+    void LoadCustomCursor(const std::string& path) override { CheckCursorFile(path); }
     void AddListColumn(const std::string&, int) override {}
 
     void AddComboItem(const std::string&) override {}

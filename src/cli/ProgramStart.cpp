@@ -5,6 +5,7 @@
 
 #include "cli/CommandLineStartup.h"
 #include "cli/HiddenWindow.h"
+#include "platform/ExitStatus.h"
 
 namespace tabulane {
 
@@ -36,7 +37,7 @@ int ExplainWindowNeedsDisplay(std::ostream& errors, const DisplayEnvironment& di
                   "for example: tabulane in.txt out.csv TABS -c\n";
     }
     errors.flush();
-    return 1;
+    return kExitFailure;
 }
 
 int ConvertOnHiddenWindow(Platform& platform, const std::string& argumentText, bool argumentsFitText,

@@ -28,7 +28,7 @@ struct StartChoice {
 StartChoice ChooseStart(bool hasArguments, bool headless, const std::function<bool()>& displayAnswers);
 
 // Says on the error stream that the window needs a display and how to convert without one; returns the exit
-// status 1. displayNamed: a display was named but does not answer.
+// status kExitFailure. displayNamed: a display was named but does not answer.
 int ExplainWindowNeedsDisplay(std::ostream& errors, const DisplayEnvironment& display, bool displayNamed);
 
 // Runs the load step on a window that is never built (building real widgets would only add start-up time to every

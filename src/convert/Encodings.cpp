@@ -5,43 +5,6 @@
 
 namespace tabulane {
 
-std::u32string DecodeUtf8(std::string_view text) {
-    std::u32string result;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        int length = 0;
-        char32_t cp = 0;
-        if (lead < 0x80) {
-            length = 1;
-            cp = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            cp = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            cp = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            cp = lead & 0x07;
-        }
-        bool valid = length > 0 && i + static_cast<std::size_t>(length) <= text.size();
-        for (int k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            valid = (next & 0xC0) == 0x80;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        if (!valid) {
-            result += U'\uFFFD';
-            ++i;
-            continue;
-        }
-        result += cp;
-        i += static_cast<std::size_t>(length);
-    }
-    return result;
-}
-
 bool IsBigEndianEncoding(TextEncoding encoding) {
     return encoding == TextEncoding::Utf16BE || encoding == TextEncoding::Utf32BE;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Utf8.h"
+
 namespace tabulane {
 
 // How a file's text is encoded, told by its byte-order mark. None: no mark, bytes pass through as they are.
@@ -15,9 +17,6 @@ std::string ByteOrderMark(TextEncoding encoding);
 TextEncoding EncodingFromMark(const unsigned char* bytes, std::size_t length);
 
 bool IsBigEndianEncoding(TextEncoding encoding);
-
-// Decodes UTF-8 into code points; an invalid sequence becomes U+FFFD so it can never match real text.
-std::u32string DecodeUtf8(std::string_view text);
 
 // A code unit with its bytes in the other order.
 template <typename Unit>
@@ -33,7 +32,8 @@ Unit Swapped(Unit unit) {
     }
 }
 
-// The separator or replacement as units of the file's encoding.
+// The separator or replacement as units of the file's encoding. A byte that is not UTF-8 becomes U+FFFD, never a
+// lone surrogate or a unit beyond the encoding's range.
 template <typename Unit>
 std::basic_string<Unit> ToUnits(std::string_view utf8) {
     if constexpr (sizeof(Unit) == 1) {

@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "platform/AsciiText.h"
 #include "platform/PlatformError.h"
 #include "platform/Utf8.h"
 #include "shell/SettingKeys.h"
@@ -11,66 +12,6 @@
 namespace tabulane {
 
 namespace {
-
-// The length of the UTF-8 sequence at text[at] and its code point; 0 when the bytes there are not valid UTF-8
-// (a stray continuation, a short, overlong or surrogate sequence, or a value beyond U+10FFFF).
-std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& codePoint) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    std::size_t length = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2, minimum = 0x80, codePoint = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, minimum = 0x800, codePoint = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, minimum = 0x10000, codePoint = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80) {
-            return 0;
-        }
-        codePoint = (codePoint << 6) | (byte(at + i) & 0x3F);
-    }
-    if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-        return 0;
-    }
-    return length;
-}
-
-bool IsValidUtf8(std::string_view text) {
-    char32_t codePoint = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = DecodeUtf8(text, at, codePoint);
-        if (length == 0) {
-            return false;
-        }
-        at += length;
-    }
-    return true;
-}
-
-unsigned char FoldCase(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
-}
-
-// The bytes of the character that starts at text[at] (a broken sequence counts as one byte).
-std::size_t CharacterLength(std::string_view text, std::size_t at) {
-    std::size_t end = at + 1;
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
-        ++end;
-    }
-    return end - at;
-}
 
 // "*" and "?" only, case-insensitive; backtracks to the last "*" on a mismatch, so it runs in quadratic time at worst.
 bool MatchGlob(std::string_view name, std::string_view pattern) {
@@ -85,7 +26,7 @@ bool MatchGlob(std::string_view name, std::string_view pattern) {
         } else if (p < pattern.size() && pattern[p] == '?') {
             ++p;
             n += CharacterLength(name, n);
-        } else if (p < pattern.size() && FoldCase(pattern[p]) == FoldCase(name[n])) {
+        } else if (p < pattern.size() && FoldAsciiCase(pattern[p]) == FoldAsciiCase(name[n])) {
             ++p;
             ++n;
         } else if (starAt != std::string_view::npos) {
@@ -106,6 +47,47 @@ bool IsHiddenSystemFolder(int attributes) {
     return attributes == kHiddenSystemFolder || attributes == kHiddenSystemAliasFolder;
 }
 
+std::string FolderPrefix(const std::string& folder, PathStyle style) {
+    const char separator = SeparatorOf(style);
+    return !folder.empty() && folder.back() == separator ? folder : folder + separator;
+}
+
+// The entries of one folder's listing that the scan takes: regular files (or links to them) whose names match the
+// pattern. A file counts as existing by the status the listing read: asking again for every file would double the
+// cost of a scan for nothing but a race of microseconds.
+void KeepMatchingFiles(std::vector<FolderEntry>& entries, const std::string& prefix, std::string_view pattern) {
+    // A path that is not UTF-8 could not be passed on (on Windows: not in the code page), so it never exists.
+    const bool folderValid = IsValidUtf8(prefix);
+    std::erase_if(entries, [&](const FolderEntry& entry) {
+        return !folderValid || !entry.regularFile || (entry.attributes & FileAttribute::kDirectory) != 0 ||
+               !MatchesWildcard(entry.name, pattern) || !IsValidUtf8(entry.name);
+    });
+}
+
+// ListFilesInFolder with each file's attributes.
+std::vector<FolderEntry> ListMatchingFiles(FileSystem& files, const std::string& folder, std::string_view pattern,
+                                           PathStyle style) {
+    const std::string prefix = FolderPrefix(folder, style);
+    std::vector<FolderEntry> entries;
+    try {
+        entries = files.ListFolder(prefix);
+    } catch (const PlatformError& error) {
+        if (error.Number() == ErrorNumber::kPathNotFound) {
+            return {};
+        }
+        throw;
+    }
+    KeepMatchingFiles(entries, prefix, pattern);
+    return entries;
+}
+
+// The matching files of every folder the walk lists, by folder (with its trailing separator): the walk reads each
+// folder's whole listing once, for its subfolders and its files alike, instead of the scan listing it again.
+struct FileListings {
+    std::string pattern;
+    std::map<std::string, std::vector<FolderEntry>> byFolder;
+};
+
 // The walk's state shared by every level of one walk.
 struct Walk {
     Platform& platform;
@@ -115,6 +97,7 @@ struct Walk {
     // What the file system said of each folder: every level asks again about all the folders below it, which
     // would cost a deep tree its depth times over.
     std::map<std::string, FolderInfo> looked;
+    FileListings* listings = nullptr;  // when given, filled from the listings the walk reads
 
     bool IsKnownFolder(const std::string& folder) {
         return looked.count(folder) != 0 || IsFolder(platform.files, folder);
@@ -166,7 +149,12 @@ void WalkLevel(std::vector<std::string>& folders, bool recurse, Walk& walk) {
             continue;
         }
         try {
-            for (const FolderEntry& entry : files.ListSubFolders(folder)) {
+            std::vector<FolderEntry> entries =
+                walk.listings != nullptr ? files.ListFolder(folder) : files.ListSubFolders(folder);
+            for (const FolderEntry& entry : entries) {
+                if ((entry.attributes & FileAttribute::kDirectory) == 0) {
+                    continue;  // a file, for the listings below
+                }
                 walk.platform.eventLoop.YieldToMessageLoop();
                 const std::string& name = entry.name;
                 if (CountCharacters(name) >= maxPath || HasUnsafeNameCharacter(name) ||
@@ -174,6 +162,10 @@ void WalkLevel(std::vector<std::string>& folders, bool recurse, Walk& walk) {
                     continue;
                 }
                 found.push_back(folder + name + separator);
+            }
+            if (walk.listings != nullptr) {
+                KeepMatchingFiles(entries, folder, walk.listings->pattern);
+                walk.listings->byFolder.insert_or_assign(folder, std::move(entries));
             }
         } catch (const PlatformError& error) {
             if (error.Number() == ErrorNumber::kPermissionDenied || error.Number() == ErrorNumber::kPathNotFound) {
@@ -205,40 +197,12 @@ void WalkLevel(std::vector<std::string>& folders, bool recurse, Walk& walk) {
     }
 }
 
-std::string FolderPrefix(const std::string& folder, PathStyle style) {
-    const char separator = SeparatorOf(style);
-    return !folder.empty() && folder.back() == separator ? folder : folder + separator;
-}
-
-// ListFilesInFolder with each file's attributes. A file counts as existing by the status the listing read: asking
-// again for every file would double the cost of a scan for nothing but a race of microseconds.
-std::vector<FolderEntry> ListMatchingFiles(FileSystem& files, const std::string& folder, std::string_view pattern,
-                                           PathStyle style) {
-    const std::string prefix = FolderPrefix(folder, style);
-    std::vector<FolderEntry> entries;
-    try {
-        entries = files.ListFolder(prefix);
-    } catch (const PlatformError& error) {
-        if (error.Number() == ErrorNumber::kPathNotFound) {
-            return {};
-        }
-        throw;
-    }
-    // A path that is not UTF-8 could not be passed on (on Windows: not in the code page), so it never exists.
-    const bool folderValid = IsValidUtf8(prefix);
-    std::erase_if(entries, [&](const FolderEntry& entry) {
-        return !folderValid || !entry.regularFile || (entry.attributes & FileAttribute::kDirectory) != 0 ||
-               !MatchesWildcard(entry.name, pattern) || !IsValidUtf8(entry.name);
-    });
-    return entries;
-}
-
 }  // namespace
 
 bool HasUnsafeNameCharacter(std::string_view name) {
     char32_t codePoint = 0;
     for (std::size_t at = 0; at < name.size();) {
-        const std::size_t length = DecodeUtf8(name, at, codePoint);
+        const std::size_t length = DecodeUtf8At(name, at, codePoint);
         if (length == 0 || codePoint < 32 || (codePoint >= 127 && codePoint <= 159) || codePoint == U'?') {
             return true;
         }
@@ -288,7 +252,7 @@ std::vector<std::string> ListFilesInFolder(FileSystem& files, const std::string&
 
 void GetSubDirectories2016(std::vector<std::string>& folders, bool recurse, Platform& platform, ErrorReporter& reporter,
                            PathStyle style) {
-    Walk walk{platform, reporter, style, {}, {}};
+    Walk walk{platform, reporter, style, {}, {}, nullptr};
     WalkLevel(folders, recurse, walk);
 }
 
@@ -296,12 +260,20 @@ void AppendFolderTree(ErrorTrap& trap, int firstStep, const std::string& folder,
                       FileList& list, Platform& platform, ErrorReporter& reporter, PathStyle style) {
     std::vector<std::string> folders;
     trap.Step(firstStep, [&] { folders.push_back(folder + SeparatorOf(style)); });
-    trap.Step(firstStep + 2, [&] { GetSubDirectories2016(folders, true, platform, reporter, style); });
+    FileListings listings{pattern, {}};
+    trap.Step(firstStep + 2, [&] {
+        Walk walk{platform, reporter, style, {}, {}, &listings};
+        WalkLevel(folders, true, walk);
+    });
     for (const std::string& entry : folders) {
         const std::string v = entry.substr(0, entry.size() - 1);
-        std::vector<FolderEntry> files;
-        trap.Step(firstStep + 4, [&] { files = ListMatchingFiles(platform.files, v, pattern, style); });
-        for (const FolderEntry& file : files) {
+        // A folder the walk did not list (not walked, or its listing failed) is listed here.
+        const auto listed = listings.byFolder.find(entry);
+        std::vector<FolderEntry> unlisted;
+        if (listed == listings.byFolder.end()) {
+            trap.Step(firstStep + 4, [&] { unlisted = ListMatchingFiles(platform.files, v, pattern, style); });
+        }
+        for (const FolderEntry& file : listed != listings.byFolder.end() ? listed->second : unlisted) {
             if (file.name.front() == '~' || file.attributes == kHiddenArchiveFile) {
                 continue;
             }

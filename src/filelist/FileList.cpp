@@ -32,7 +32,7 @@ void FileList::Append(std::string_view text) {
 
 void FileList::CheckPosition(int position) const {
     if (position < 1 || position > Count()) {
-        throw PlatformError(kIndexOutOfBoundsError, "Index out of bounds");
+        throw PlatformError(ErrorNumber::kIndexOutOfBounds, "Index out of bounds");
     }
 }
 

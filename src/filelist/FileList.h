@@ -8,9 +8,6 @@
 
 namespace tabulane {
 
-// Our error number for a position that holds no entry.
-inline constexpr int kIndexOutOfBoundsError = 35600;
-
 // Told about every change of a FileList, before and after it, so a view can keep its rows in step
 // (a Qt model brackets the change with beginInsertRows/endInsertRows and the like).
 class FileListObserver {
@@ -37,7 +34,7 @@ public:
     // Adds one entry at the end (amortised constant time). Throws PlatformError when the list is full.
     void Append(std::string_view text);
     int Count() const { return static_cast<int>(m_ends.size()); }
-    // The text at position 1..Count(); throws PlatformError (kIndexOutOfBoundsError) for any other position.
+    // The text at position 1..Count(); throws PlatformError (ErrorNumber::kIndexOutOfBounds) for any other position.
     std::string EntryText(int position) const;
     // The same text without a copy; valid only until the list next changes.
     std::string_view EntryView(int position) const;

@@ -40,7 +40,10 @@ public:
 enum class InputKind { Any, RegularFile };
 
 // One entry of a folder listing: its name (no folder), its attribute bits, and whether it is a regular file
-// (or a link to one) by its status: not a folder, device, FIFO or socket.
+// (or a link to one): not a folder, device, FIFO or socket. On POSIX the listing's own entry type gives the
+// directory and archive bits and the name the hidden bit; the entry's status is read only where it decides
+// something (a hidden name, whose read-only bit tells 35 from 34; a link; an entry the listing gives no type), so
+// the read-only bit of any other entry reads 0 there (GetAttributes has it). Windows listings carry every bit.
 struct FolderEntry {
     std::string name;
     int attributes = 0;

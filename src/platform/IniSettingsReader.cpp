@@ -9,29 +9,19 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/AsciiText.h"
 #include "platform/PlatformError.h"
 
 namespace tabulane {
 namespace {
-
-constexpr const char* kStoreFile = "Quillfen.conf";
-constexpr const char* kGroup = "Tabulane";
 
 std::string Variable(const char* name) {
     const char* value = std::getenv(name);
     return value == nullptr ? std::string() : std::string(value);
 }
 
-std::string_view Trim(std::string_view text) {
-    const auto space = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && space(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && space(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
+// The blanks an INI line and its key and value are trimmed of, as the window's store reads them.
+constexpr std::string_view kIniBlanks = " \t";
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') {
@@ -70,7 +60,7 @@ std::optional<std::string> FindValue(const std::string& text, const std::string&
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
-        const std::string_view trimmed = Trim(line);
+        const std::string_view trimmed = Trim(line, kIniBlanks);
         if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#') {
             continue;
         }
@@ -81,7 +71,8 @@ std::optional<std::string> FindValue(const std::string& text, const std::string&
             continue;
         }
         const std::size_t equals = trimmed.find('=');
-        if (equals != std::string_view::npos && section + UnescapeKey(Trim(trimmed.substr(0, equals))) == fullKey) {
+        if (equals != std::string_view::npos &&
+            section + UnescapeKey(Trim(trimmed.substr(0, equals), kIniBlanks)) == fullKey) {
             found = UnescapeIniValue(trimmed.substr(equals + 1));
         }
     }
@@ -93,7 +84,7 @@ std::optional<std::string> FindValue(const std::string& text, const std::string&
 std::string UnescapeIniValue(std::string_view raw) {
     std::string value;
     bool quoted = false;
-    raw = Trim(raw);
+    raw = Trim(raw, kIniBlanks);
     for (std::size_t i = 0; i < raw.size(); ++i) {
         const char c = raw[i];
         if (c == '"') {
@@ -122,7 +113,8 @@ std::vector<std::string> IniSettingsReader::UserStoreFiles() {
         const std::string home = Variable("HOME");
         configHome = (home.empty() ? std::string("/") : home) + "/.config";
     }
-    return {configHome + "/" + kStoreFile, std::string("/etc/xdg/") + kStoreFile};
+    const std::string storeFile = std::string(kSettingsOrganisation) + ".conf";
+    return {configHome + "/" + storeFile, "/etc/xdg/" + storeFile};
 }
 
 IniSettingsReader::IniSettingsReader(std::vector<std::string> files) : m_files(std::move(files)) {}
@@ -146,7 +138,7 @@ std::string IniSettingsReader::GetSetting(const std::string& key, const std::str
         }
         const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
         if (!found) {
-            found = FindValue(text, std::string(kGroup) + "/" + key);
+            found = FindValue(text, std::string(kSettingsSection) + "/" + key);
         }
     }
     return found.value_or(defaultValue);

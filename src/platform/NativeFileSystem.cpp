@@ -1,18 +1,12 @@
 // The POSIX file system: status, reading and the writers; NativeFolders.cpp holds the attributes and folder
-// listings, NativeFileSystemWin.cpp the Windows file system. The reader and the three writers stay together
-// (about 500 lines): they share the rules for descriptors the program already holds and the cleanup of temporary
-// names on signals, which are easiest to check side by side.
+// listings, TemporaryNames.cpp the names of temporary files and their removal on signals, NativeFileSystemWin.cpp
+// the Windows file system. The reader and the three writers stay together: they share the rules for descriptors the
+// program already holds, which are easiest to check side by side.
 #ifndef _WIN32
 
-#include <array>
-#include <atomic>
 #include <cerrno>
 #include <climits>
-#include <csignal>
 #include <cstdlib>
-#include <cstring>
-#include <mutex>
-#include <random>
 #include <string>
 
 #include <dirent.h>
@@ -22,6 +16,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/PlatformError.h"
+#include "platform/TemporaryNames.h"
 
 namespace tabulane {
 namespace {
@@ -110,87 +105,6 @@ PlatformError NotRegularFile(const std::string& path, mode_t mode) {
                          "Path/File access error: " + path + " is " + KindOfEntry(mode) + ", not a regular file");
 }
 
-// Temporary names removed before the process ends, by a signal or by exit() (closing the window in the middle of a
-// file ends the program there, without unwinding to the writer): the named temporary files, and an unnamed one
-// during the instant between its getting a name and the rename over the target. Fixed slots, because a signal
-// handler may neither allocate nor lock.
-class TemporaryNames {
-public:
-    static TemporaryNames& Instance() {
-        static TemporaryNames names;
-        return names;
-    }
-
-    // Returns the slot to release, or -1 when every slot is taken (the file then just is not cleaned up).
-    int Register(const std::string& path) {
-        InstallHandlers();
-        if (path.size() >= PATH_MAX) {
-            return -1;
-        }
-        for (std::size_t i = 0; i < m_slots.size(); ++i) {
-            bool expected = false;
-            if (m_slots[i].claimed.compare_exchange_strong(expected, true)) {
-                std::memcpy(m_paths[i].data(), path.c_str(), path.size() + 1);
-                m_slots[i].live.store(true);
-                return static_cast<int>(i);
-            }
-        }
-        return -1;
-    }
-
-    void Release(int slot) {
-        if (slot >= 0) {
-            m_slots[static_cast<std::size_t>(slot)].live.store(false);
-            m_slots[static_cast<std::size_t>(slot)].claimed.store(false);
-        }
-    }
-
-private:
-    // The flags lie apart from the paths, so that the check at every exit reads one page, not one a path.
-    struct Slot {
-        std::atomic<bool> claimed{false};
-        std::atomic<bool> live{false};
-    };
-
-    static void RemoveLive() {
-        TemporaryNames& names = Instance();
-        for (std::size_t i = 0; i < names.m_slots.size(); ++i) {
-            if (names.m_slots[i].live.load()) {
-                ::unlink(names.m_paths[i].data());
-            }
-        }
-    }
-
-    static void OnSignal(int signal) {
-        RemoveLive();
-        // The handler was reset to the default on entry: the signal ends the process with its usual status.
-        ::raise(signal);
-    }
-
-    // Only signals that would end the process get the handler; one that is ignored or handled stays so.
-    void InstallHandlers() {
-        std::call_once(m_installed, [] {
-            // Registered after the slots exist, so it runs before they go.
-            std::atexit(&TemporaryNames::RemoveLive);
-            for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) {
-                struct sigaction current {};
-                if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) {
-                    continue;
-                }
-                struct sigaction action {};
-                action.sa_handler = &TemporaryNames::OnSignal;
-                sigemptyset(&action.sa_mask);
-                action.sa_flags = SA_RESETHAND;
-                ::sigaction(signal, &action, nullptr);
-            }
-        });
-    }
-
-    std::array<Slot, 16> m_slots{};
-    std::array<std::array<char, PATH_MAX>, 16> m_paths{};
-    std::once_flag m_installed;
-};
-
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos) {
@@ -224,20 +138,6 @@ std::string FollowLinks(const std::string& path) {
         target = destination.front() == '/' ? destination : FolderOf(target) + "/" + destination;
     }
     throw ErrorFromErrno(ELOOP, path);
-}
-
-// The target's name as part of the temporary name, shortened so that "." + stem + ".XXXXXX" still fits
-// NAME_MAX, cut at a UTF-8 character boundary.
-std::string TempStem(const std::string& name) {
-    constexpr std::size_t kMaxStem = NAME_MAX - 8;
-    if (name.size() <= kMaxStem) {
-        return name;
-    }
-    std::size_t end = kMaxStem;
-    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) {
-        --end;
-    }
-    return name.substr(0, end);
 }
 
 void WriteAll(int fd, const char* data, std::size_t size, const std::string& path) {
@@ -288,34 +188,18 @@ public:
     using DescriptorWriter::DescriptorWriter;
 };
 
-// The hidden name of a temporary file beside the target: "." + the target's name + "." + six random characters.
-std::string TemporaryName(const std::string& target) {
-    return FolderOf(target) + "/." + TempStem(NameOf(target)) + ".XXXXXX";
-}
-
-void FillRandomSuffix(std::string& name) {
-    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static std::mt19937 random{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-    for (std::size_t i = name.size() - 6; i < name.size(); ++i) {
-        name[i] = kLetters[pick(random)];
-    }
-}
-
 // Writes to a hidden temporary file beside the target and renames it over the target on Commit,
 // so a failed or abandoned conversion never leaves half a file and converting a file onto itself works.
 class ReplacingWriter final : public DescriptorWriter {
 public:
     ReplacingWriter(std::string target, std::string temp, int fd)
-        : DescriptorWriter(std::move(target), fd),
-          m_temp(std::move(temp)),
-          m_slot(TemporaryNames::Instance().Register(m_temp)) {}
+        : DescriptorWriter(std::move(target), fd), m_temp(std::move(temp)), m_slot(RegisterTemporaryName(m_temp)) {}
 
     ~ReplacingWriter() override {
         if (!m_committed) {
             ::unlink(m_temp.c_str());
         }
-        TemporaryNames::Instance().Release(m_slot);
+        ReleaseTemporaryName(m_slot);
     }
 
     void Commit() override {
@@ -325,7 +209,7 @@ public:
         }
         m_committed = true;
         // The name is free again and may be another writer's next: it must not be removed at exit.
-        TemporaryNames::Instance().Release(m_slot);
+        ReleaseTemporaryName(m_slot);
         m_slot = -1;
     }
 
@@ -343,7 +227,7 @@ public:
 
     void Commit() override {
         const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
-        std::string temp = TemporaryName(Target());
+        std::string temp = TemporaryName(FolderOf(Target()), NameOf(Target()));
         int linked = -1;
         for (int attempt = 0; attempt < 100 && linked != 0; ++attempt) {
             FillRandomSuffix(temp);
@@ -355,13 +239,13 @@ public:
         if (linked != 0) {
             throw ErrorFromErrno(errno, Target());
         }
-        const int slot = TemporaryNames::Instance().Register(temp);
+        const int slot = RegisterTemporaryName(temp);
         const int renamed = ::rename(temp.c_str(), Target().c_str());
         const int renameError = errno;
         if (renamed != 0) {
             ::unlink(temp.c_str());
         }
-        TemporaryNames::Instance().Release(slot);
+        ReleaseTemporaryName(slot);
         if (renamed != 0) {
             throw ErrorFromErrno(renameError, Target());
         }
@@ -470,7 +354,7 @@ std::unique_ptr<ByteWriter> NativeFileSystem::CreateReplacing(const std::string&
             throw ErrorFromErrno(errno, path);
         }
     }
-    std::string temp = TemporaryName(target);
+    std::string temp = TemporaryName(FolderOf(target), NameOf(target));
     const int unnamed = m_temporaries == TemporaryFiles::Unnamed ? OpenUnnamedFile(FolderOf(target)) : -1;
     const int fd = unnamed >= 0 ? unnamed : ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {

@@ -28,36 +28,61 @@ PlatformError FolderError(int errnoValue, const std::string& path) {
     return ErrorFromErrno(errnoValue, path);
 }
 
-// The attributes of entry (a path, or a name inside the folder open as folderFd), derived from its status; a link
-// adds the alias bit to its target's bits. regularFile, when given, tells whether it is (or leads to) a regular file.
-int AttributesAt(int folderFd, const char* entry, const std::string& name, bool* regularFile) {
-    struct stat st {};
-    if (::fstatat(folderFd, entry, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-        throw ErrorFromErrno(errno, entry);
+// A name that starts with "." is hidden, as the hidden attribute would make it on Windows.
+bool IsHiddenName(const std::string& name) {
+    return !name.empty() && name[0] == '.' && name != "." && name != "..";
+}
+
+// An entry's own status (a link's, not followed) and that of what it leads to: the same unless it is a link
+// whose target exists.
+struct EntryStatus {
+    struct stat own {};
+    struct stat target {};
+};
+
+// The status of entry (a path, or a name inside the folder open as folderFd); false with errno set when there is none.
+bool ReadStatus(int folderFd, const char* entry, EntryStatus& status) {
+    if (::fstatat(folderFd, entry, &status.own, AT_SYMLINK_NOFOLLOW) != 0) {
+        return false;
     }
-    int attributes = 0;
-    if (S_ISLNK(st.st_mode)) {
-        attributes |= FileAttribute::kAlias;
-        struct stat target {};
-        if (::fstatat(folderFd, entry, &target, 0) == 0) {
-            st = target;
-        }
+    if (!S_ISLNK(status.own.st_mode) || ::fstatat(folderFd, entry, &status.target, 0) != 0) {
+        status.target = status.own;
     }
-    if (S_ISDIR(st.st_mode)) {
+    return true;
+}
+
+// The attribute bits of an entry named name: a link adds the alias bit to its target's bits.
+int AttributesOf(const EntryStatus& status, const std::string& name) {
+    int attributes = S_ISLNK(status.own.st_mode) ? FileAttribute::kAlias : 0;
+    const mode_t mode = status.target.st_mode;
+    if (S_ISDIR(mode)) {
         attributes |= FileAttribute::kDirectory;
-    } else if (S_ISREG(st.st_mode)) {
+    } else if (S_ISREG(mode)) {
         attributes |= FileAttribute::kArchive;
     }
-    if (!name.empty() && name[0] == '.' && name != "." && name != "..") {
+    if (IsHiddenName(name)) {
         attributes |= FileAttribute::kHidden;
     }
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    if ((mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
         attributes |= FileAttribute::kReadOnly;
     }
-    if (regularFile != nullptr) {
-        *regularFile = S_ISREG(st.st_mode);
-    }
     return attributes;
+}
+
+std::string NameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The root folder's identity, read once: it does not change while the program runs.
+FolderId RootId() {
+    static const FolderId root = [] {
+        struct stat st {};
+        return ::stat("/", &st) == 0
+                   ? FolderId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)}
+                   : FolderId{~std::uint64_t{0}, ~std::uint64_t{0}};
+    }();
+    return root;
 }
 
 struct DirectoryCloser {
@@ -67,11 +92,11 @@ struct DirectoryCloser {
 }  // namespace
 
 int NativeFileSystem::GetAttributes(const std::string& path) {
-    if (path.empty()) {
-        throw ErrorFromErrno(ENOENT, path);
+    EntryStatus status;
+    if (path.empty() || !ReadStatus(AT_FDCWD, path.c_str(), status)) {
+        throw ErrorFromErrno(path.empty() ? ENOENT : errno, path);
     }
-    const auto slash = path.find_last_of('/');
-    return AttributesAt(AT_FDCWD, path.c_str(), slash == std::string::npos ? path : path.substr(slash + 1), nullptr);
+    return AttributesOf(status, NameOf(path));
 }
 
 bool NativeFileSystem::IsRegularFile(const std::string& path) {
@@ -80,23 +105,23 @@ bool NativeFileSystem::IsRegularFile(const std::string& path) {
 }
 
 FolderInfo NativeFileSystem::GetFolder(const std::string& path) {
-    struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) {
-        throw FolderError(path.empty() ? ENOENT : errno, path);
-    }
-    if (!S_ISDIR(st.st_mode)) {
-        throw FolderError(ENOTDIR, path);
-    }
     // The walk hands folders over with a trailing separator; the name decides the hidden bit.
     std::string trimmed = path;
     while (trimmed.size() > 1 && trimmed.back() == '/') {
         trimmed.pop_back();
     }
+    // One look at the entry itself serves for its attributes and its identity; only a link needs a second.
+    EntryStatus status;
+    if (trimmed.empty() || !ReadStatus(AT_FDCWD, trimmed.c_str(), status)) {
+        throw FolderError(trimmed.empty() ? ENOENT : errno, path);
+    }
+    if (!S_ISDIR(status.target.st_mode)) {
+        throw FolderError(ENOTDIR, path);
+    }
     FolderInfo info;
-    info.attributes = GetAttributes(trimmed);
-    info.id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-    struct stat root {};
-    info.isRoot = ::stat("/", &root) == 0 && root.st_dev == st.st_dev && root.st_ino == st.st_ino;
+    info.attributes = AttributesOf(status, NameOf(trimmed));
+    info.id = {static_cast<std::uint64_t>(status.target.st_dev), static_cast<std::uint64_t>(status.target.st_ino)};
+    info.isRoot = info.id == RootId();
     return info;
 }
 
@@ -122,19 +147,28 @@ std::vector<FolderEntry> NativeFileSystem::List(const std::string& path, bool fo
         if (name == "." || name == "..") {
             continue;
         }
-        // The entry's type comes with the listing on most file systems: a plain file needs no look of its own.
-        if (foldersOnly && entry->d_type != DT_DIR && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) {
+        // The entry's type comes with the listing on most file systems; its status is read only where it can decide
+        // something: a hidden name (read-only makes 35 of 34), a link (its target's type) or an untyped entry.
+        const unsigned char type = entry->d_type;
+        const bool examine = type == DT_LNK || type == DT_UNKNOWN || IsHiddenName(name);
+        if (!examine) {
+            if (type == DT_DIR) {
+                entries.push_back({std::move(name), FileAttribute::kDirectory, false});
+            } else if (!foldersOnly) {
+                const bool regularFile = type == DT_REG;
+                entries.push_back({std::move(name), regularFile ? FileAttribute::kArchive : 0, regularFile});
+            }
             continue;
         }
-        try {
-            bool regularFile = false;
-            // Relative to the open folder: no walk down the whole path for every entry.
-            const int attributes = AttributesAt(::dirfd(directory.get()), entry->d_name, name, &regularFile);
-            if (!foldersOnly || (attributes & FileAttribute::kDirectory) != 0) {
-                entries.push_back({std::move(name), attributes, regularFile});
-            }
-        } catch (const PlatformError&) {
-            // Removed between reading the folder and looking at the entry: it is no longer there to list.
+        // Relative to the open folder: no walk down the whole path for every entry. An entry removed between reading
+        // the folder and looking at it is no longer there to list.
+        EntryStatus status;
+        if (!ReadStatus(::dirfd(directory.get()), entry->d_name, status)) {
+            continue;
+        }
+        const int attributes = AttributesOf(status, name);
+        if (!foldersOnly || (attributes & FileAttribute::kDirectory) != 0) {
+            entries.push_back({std::move(name), attributes, S_ISREG(status.target.st_mode) != 0});
         }
     }
     SortListing(entries);

@@ -7,6 +7,7 @@ namespace tabulane {
 
 // The error numbers reports show; the same on every platform.
 namespace ErrorNumber {
+constexpr int kInvalidProcedureCall = 5;  // "Invalid procedure call or argument"
 constexpr int kOutOfMemory = 7;
 constexpr int kTypeMismatch = 13;
 constexpr int kBadFileName = 52;
@@ -16,7 +17,13 @@ constexpr int kDiskFull = 61;
 constexpr int kPermissionDenied = 70;
 constexpr int kPathFileAccess = 75;
 constexpr int kPathNotFound = 76;
+constexpr int kInvalidPropertyValue = 380;
+constexpr int kObjectRequired = 424;
+constexpr int kNotSupported = 438;  // "Object doesn't support this property or method"
+constexpr int kArgumentNotOptional = 449;
+constexpr int kInvalidPicture = 481;
 constexpr int kBufferTooSmall = 20476;
+constexpr int kIndexOutOfBounds = 35600;
 }  // namespace ErrorNumber
 
 // The one error type that platform calls throw; only the error trap catches it.

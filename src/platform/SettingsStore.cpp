@@ -1,35 +1,16 @@
 #include "platform/SettingsStore.h"
 
-#include <cctype>
 #include <optional>
 #include <string>
 
+#include "platform/AsciiText.h"
 #include "platform/PlatformError.h"
 
 namespace tabulane {
 namespace {
 
-bool EqualsIgnoringCase(std::string_view text, std::string_view word) {
-    if (text.size() != word.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(word[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && text.back() == ' ') {
-        text.remove_suffix(1);
-    }
-    return text;
-}
+// A stored truth value may carry spaces around it, as the runtime's conversion allows; no other blank.
+constexpr std::string_view kTruthValueBlanks = " ";
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -80,11 +61,11 @@ std::optional<bool> DecimalIsZero(std::string_view text) {
 }  // namespace
 
 bool ParseTruthValue(std::string_view text) {
-    const std::string_view trimmed = Trim(text);
-    if (EqualsIgnoringCase(trimmed, "true")) {
+    const std::string_view trimmed = Trim(text, kTruthValueBlanks);
+    if (EqualsIgnoringAsciiCase(trimmed, "true")) {
         return true;
     }
-    if (EqualsIgnoringCase(trimmed, "false")) {
+    if (EqualsIgnoringAsciiCase(trimmed, "false")) {
         return false;
     }
     if (const auto isZero = DecimalIsZero(trimmed)) {

@@ -5,6 +5,11 @@
 
 namespace tabulane {
 
+// Where the per-user store keeps its keys: the organisation names the store (~/.config/Quillfen.conf on Linux,
+// HKEY_CURRENT_USER\Software\Quillfen on Windows), the section is the group of every key in it.
+inline constexpr const char* kSettingsOrganisation = "Quillfen";
+inline constexpr const char* kSettingsSection = "Tabulane";
+
 // The per-user store: one section, text values by key. Missing keys read as the caller's default.
 class SettingsStore {
 public:

@@ -6,58 +6,19 @@
 #include <system_error>
 
 #include "platform/PlatformError.h"
+#include "platform/Utf8.h"
 
 namespace tabulane {
 namespace {
 
-constexpr int kInvalidProcedureCall = 5;
 // A style sheet is a few kilobytes; a file far beyond that is not one, and is not read into memory whole.
 constexpr std::size_t kMaxStyleSheetBytes = 4 * 1024 * 1024;
-
-// Well-formed UTF-8 as Qt's decoder takes it: no overlong forms, no surrogates, nothing beyond U+10FFFF, no
-// sequence cut short.
-bool IsUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<std::uint8_t>(text[i]);
-        std::size_t length = 0;
-        std::uint8_t low = 0x80;
-        std::uint8_t high = 0xBF;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (text.size() - i < length) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<std::uint8_t>(text[i + k]);
-            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
-                return false;
-            }
-        }
-        i += length;
-    }
-    return true;
-}
 
 }  // namespace
 
 void CheckStyleSheet(std::string_view text) {
-    if (!IsUtf8(text)) {
-        throw PlatformError(kInvalidProcedureCall, "The skin file is not UTF-8 text");
+    if (!IsValidUtf8(text)) {
+        throw PlatformError(ErrorNumber::kInvalidProcedureCall, "The skin file is not UTF-8 text");
     }
     // Every character that matters here is ASCII, and no byte of a longer UTF-8 character is: the bytes can be
     // walked as they are.
@@ -90,7 +51,8 @@ void CheckStyleSheet(std::string_view text) {
         }
     }
     if (depth != 0 || inComment || quote != 0) {
-        throw PlatformError(kInvalidProcedureCall, "The skin file is not a style sheet: its braces do not balance");
+        throw PlatformError(ErrorNumber::kInvalidProcedureCall,
+                            "The skin file is not a style sheet: its braces do not balance");
     }
 }
 
@@ -118,7 +80,7 @@ std::string ReadStyleSheetFile(const std::string& path) {
     }
     text.resize(static_cast<std::size_t>(file.gcount()));
     if (text.size() > kMaxStyleSheetBytes) {
-        throw PlatformError(kInvalidProcedureCall, "The skin file is too large to be a style sheet");
+        throw PlatformError(ErrorNumber::kInvalidProcedureCall, "The skin file is too large to be a style sheet");
     }
     CheckStyleSheet(text);
     return text;

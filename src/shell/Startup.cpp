@@ -1,5 +1,6 @@
 #include "shell/Startup.h"
 
+#include "platform/ExitStatus.h"
 #include "platform/PlatformError.h"
 #include "shell/Globals.h"
 #include "shell/Main.h"
@@ -7,11 +8,6 @@
 
 namespace tabulane {
 namespace {
-
-// Our error number when the default output folder cannot be built (no desktop folder).
-constexpr int kInvalidProcedureCall = 5;
-// The exit status when the command line failed with a reported error instead of returning its own.
-constexpr int kExitAfterReportedError = 1;
 
 std::string WithTrailingSeparator(const std::string& folder) {
     const char separator = SeparatorOf(kNativePathStyle);
@@ -69,7 +65,7 @@ StartupResult Form_Load(MainWindow& window, Platform& platform, ErrorReporter& r
     trap.Step(150, [&] { hasTokens = !inputs.argumentText.empty(); });
     if (hasTokens) {
         result.commandLineRan = true;
-        result.exitStatus = kExitAfterReportedError;
+        result.exitStatus = kExitFailure;  // stays when the runner fails with a reported error
         trap.Step(152,
                   [&] { result.exitStatus = inputs.runCommandLine(inputs.argumentText, result.applicationTitle); });
         return result;
@@ -79,7 +75,7 @@ StartupResult Form_Load(MainWindow& window, Platform& platform, ErrorReporter& r
         const std::string desktop = platform.environment.DesktopFolder();
         if (desktop.empty()) {
             // The default cannot be built without a desktop folder; the box keeps its empty text.
-            throw PlatformError(kInvalidProcedureCall, "Invalid procedure call or argument");
+            throw PlatformError(ErrorNumber::kInvalidProcedureCall, "Invalid procedure call or argument");
         }
         window.SetText1Text(platform.settings.GetSetting(SettingKey::kOutputFolder, WithTrailingSeparator(desktop)));
     });

@@ -453,7 +453,7 @@ TEST_F(RunCommandLineTest, ConvertsOneFileAsTheArgumentsSay) {
 
 TEST_F(RunCommandLineTest, MissingInputIsReportedAndFailsTheRun) {
     const std::string text = m_dir.File("missing.txt") + " " + m_dir.File("out.csv") + " TABS -c";
-    EXPECT_EQ(Run(text), kExitConversionFailed);
+    EXPECT_EQ(Run(text), kExitFailure);
     EXPECT_FALSE(m_boxes.ErrorTexts().empty());
     EXPECT_GT(m_reporter.ReportCount(), 0);
 }
@@ -472,12 +472,11 @@ TEST(CommandLineExitStatus, IsTheUsageOrWhetherTheStartShowedAnyErrorBox) {
     };
     const std::vector<Case> cases = {
         {"a clean conversion", "in.txt", " TABS -c", false, true, kExitSuccess, false},
-        {"a missing input", "missing.txt", " TABS -c", false, true, kExitConversionFailed, true},
+        {"a missing input", "missing.txt", " TABS -c", false, true, kExitFailure, true},
         {"wrong arguments", "in.txt", " TABS", false, true, kExitUsage, false},
         {"an argument the text cannot hold", "in.txt", " TABS -c", false, false, kExitUsage, false},
-        {"a skin that fails before a clean conversion", "in.txt", " TABS -c", true, true, kExitConversionFailed, true},
-        {"a skin that fails before a missing input", "missing.txt", " TABS -c", true, true, kExitConversionFailed,
-         true},
+        {"a skin that fails before a clean conversion", "in.txt", " TABS -c", true, true, kExitFailure, true},
+        {"a skin that fails before a missing input", "missing.txt", " TABS -c", true, true, kExitFailure, true},
         {"a skin that fails before wrong arguments", "in.txt", " TABS", true, true, kExitUsage, true},
     };
     for (const Case& c : cases) {

@@ -269,5 +269,55 @@ TEST(Program, ABrokenSkinIsReportedBeforeTheConversionOnADisplay) {
     EXPECT_EQ(ReadFileBytes(dir.File("out.csv")), "a,b\r\n");
 }
 
+// The hand pointer is checked by the command line as the window checks it: a file beside the program that is not a
+// cursor is one error box of the load step (on the error stream without a display), the file is still converted,
+// and the status says an error was shown.
+TEST(Program, AHandPointerThatIsNoCursorIsReportedAndTheFileStillConverts) {
+    const std::string drawn =
+        ReadFileBytes((std::filesystem::path(TABULANE_PROGRAM).parent_path() / "HAND-M.CUR").string());
+    ASSERT_GT(drawn.size(), 100U);
+    std::string icon = drawn;
+    icon[2] = 1;  // the header's type: an icon, not a cursor
+    std::string beyondTheFile = drawn;
+    beyondTheFile[6 + 8] = static_cast<char>(0xFF);  // the image's size reaches past the end
+    struct Case {
+        const char* description;
+        std::string cursor;
+        bool reported;
+    };
+    const std::vector<Case> cases = {
+        {"the drawn cursor", drawn, false},
+        {"a text file", "not a cursor\n", true},
+        {"an empty file", "", true},
+        {"an icon", icon, true},
+        {"a cursor cut short", drawn.substr(0, 100), true},
+        {"an image that overruns the file", beyondTheFile, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.description);
+        TempDir dir;
+        CopyProgramInto(dir);
+        WriteFileBytes(dir.File("HAND-M.CUR"), c.cursor);
+        WriteFileBytes(dir.File("in.txt"), "a\tb\n");
+        const ProgramRun run = RunScript(dir, "./tabulane in.txt out.csv TABS -c");
+        EXPECT_EQ(ReadFileBytes(dir.File("out.csv")), "a,b\r\n");
+        if (!c.reported) {
+            EXPECT_EQ(run.status, 0) << run.errors;
+            EXPECT_EQ(run.errors, "");
+            continue;
+        }
+        EXPECT_EQ(run.status, 1) << run.errors;
+        std::size_t boxes = 0;
+        for (std::size_t at = run.errors.find("Application Error"); at != std::string::npos;
+             at = run.errors.find("Application Error", at + 1)) {
+            ++boxes;
+        }
+        EXPECT_EQ(boxes, 1U) << run.errors;
+        EXPECT_NE(run.errors.find("Invalid picture\nin Tabulane2021/08/31.Form1.Form_Load at line 106"),
+                  std::string::npos)
+            << run.errors;
+    }
+}
+
 }  // namespace
 }  // namespace tabulane

@@ -158,6 +158,24 @@ TEST_F(AddFolderTest, AFifoIsNeitherListedNorOpened) {
     EXPECT_TRUE(IsExistingFile(m_fake.files, At("before.txt")));
 }
 
+// What a listing entry leads to decides, not how it is named: a link counts as its target (a hidden link to a file
+// is not 34, so it is added), a hidden folder is walked, and a read-only file is added like any other.
+TEST_F(AddFolderTest, LinksHiddenFoldersAndReadOnlyFilesCountByWhatTheyAre) {
+    File("plain.txt");
+    File("readonly.txt");
+    ::chmod(At("readonly.txt").c_str(), 0444);
+    HiddenFile(".hidden.txt");
+    File(".hidden-folder/inside.txt");
+    ASSERT_EQ(::mkfifo(At("pipe").c_str(), 0644), 0);
+    fs::create_symlink(At("plain.txt"), At("link-to-file.txt"));
+    fs::create_symlink(At("plain.txt"), At(".hidden-link.txt"));
+    fs::create_symlink(At("gone.txt"), At("dangling.txt"));
+    fs::create_symlink(At("pipe"), At("link-to-pipe.txt"));
+    EXPECT_EQ(Scan("*"), (Entries{At(".hidden-link.txt"), At("link-to-file.txt"), At("plain.txt"), At("readonly.txt"),
+                                  At(".hidden-folder/inside.txt")}));
+    EXPECT_TRUE(m_fake.boxes.shown.empty());
+}
+
 TEST_F(AddFolderTest, ANameThatIsNotUtf8IsSkippedWithItsSubtree) {
     File("good/ok.txt");
     File("bad\xff/lost.txt");

@@ -53,7 +53,7 @@ TEST(FileList, PositionsOutsideTheListFailWithoutChangingIt) {
             list.RemoveAt(position);
             ADD_FAILURE() << "RemoveAt(" << position << ") did not fail";
         } catch (const PlatformError& error) {
-            EXPECT_EQ(error.Number(), kIndexOutOfBoundsError);
+            EXPECT_EQ(error.Number(), ErrorNumber::kIndexOutOfBounds);
         }
         EXPECT_THROW(list.EntryText(position), PlatformError);
     }

@@ -264,20 +264,24 @@ TEST_F(NativeFileSystemTest, ALinkLoopIsAnErrorNotAHang) {
 }
 
 TEST_F(NativeFileSystemTest, AFolderListsInCaseInsensitiveOrderWithWindowsAttributes) {
-    for (const char* name : {"b.txt", "B.txt", "a.txt", "_under", "Zed", ".hidden"}) {
+    for (const char* name : {"b.txt", "B.txt", "a.txt", "_under", "Zed", ".hidden", ".readonly"}) {
         test::WriteFileBytes(m_dir.File(name), "x");
     }
     fs::create_directory(m_dir.File("sub"));
     fs::create_directory_symlink(m_dir.File("sub"), m_dir.File("link"));
     ASSERT_EQ(::mkfifo(m_dir.File("pipe").c_str(), 0644), 0);
     ::chmod(m_dir.File("Zed").c_str(), 0444);
+    ::chmod(m_dir.File(".readonly").c_str(), 0444);
+    fs::create_symlink(m_dir.File(".readonly"), m_dir.File("to-readonly"));
 
     std::vector<std::pair<std::string, int>> listed;
     for (const FolderEntry& entry : m_files.ListFolder(m_dir.Path().string())) {
         listed.emplace_back(entry.name, entry.attributes);
     }
-    // Letters fold to lower case before comparing, so "_" sorts before them; "B" before "b" on a tie.
+    // Letters fold to lower case before comparing, so "_" sorts before them; "B" before "b" on a tie. The read-only
+    // bit is read where it decides (hidden names, links), not for a plain entry the listing types by itself.
     EXPECT_EQ(listed, (std::vector<std::pair<std::string, int>>{{".hidden", 34},
+                                                                {".readonly", 35},
                                                                 {"_under", 32},
                                                                 {"a.txt", 32},
                                                                 {"B.txt", 32},
@@ -285,7 +289,9 @@ TEST_F(NativeFileSystemTest, AFolderListsInCaseInsensitiveOrderWithWindowsAttrib
                                                                 {"link", 1040},
                                                                 {"pipe", 0},
                                                                 {"sub", 16},
-                                                                {"Zed", 33}}));
+                                                                {"to-readonly", 1057},
+                                                                {"Zed", 32}}));
+    EXPECT_EQ(m_files.GetAttributes(m_dir.File("Zed")), 33);
     EXPECT_TRUE(m_files.IsRegularFile(m_dir.File("a.txt")));
     for (const char* notRegular : {"pipe", "sub", "link", "missing"}) {
         EXPECT_FALSE(m_files.IsRegularFile(m_dir.File(notRegular))) << notRegular;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace tabulane {
@@ -11,8 +12,11 @@ std::string QtEnvironment::ProgramFolder() const {
 }
 
 std::string QtEnvironment::DesktopFolder() const {
+    // Many accounts have no Desktop folder; the home folder stands in rather than naming a folder that is not there
+    // (the first start would end in "Folder does not exist."), and nothing is made unasked.
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    return QDir::toNativeSeparators(desktop).toStdString();
+    const QString folder = !desktop.isEmpty() && QFileInfo(desktop).isDir() ? desktop : QDir::homePath();
+    return QDir::toNativeSeparators(folder).toStdString();
 }
 
 }  // namespace tabulane

@@ -3,10 +3,41 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QRegularExpression>
-#include <QStringList>
+#include <QSettings>
+#include <utility>
+
+#include "platform/SettingsStore.h"
 
 namespace tabulane {
+
+namespace {
+
+const QString kLastFolderKey = QStringLiteral("FileDialog/LastFolder");
+
+QStringList ShowFileDialog(const QString& title, const QString& folder, const QString& filter, bool multiSelect) {
+    if (multiSelect) {
+        return QFileDialog::getOpenFileNames(QApplication::activeWindow(), title, folder, filter);
+    }
+    const QString one = QFileDialog::getOpenFileName(QApplication::activeWindow(), title, folder, filter);
+    return one.isEmpty() ? QStringList() : QStringList{one};
+}
+
+// The folder the dialog was last left in, when it is still there.
+QString LastFolder() {
+    const QString folder = QSettings(WindowStateFile(), QSettings::IniFormat).value(kLastFolderKey).toString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+// Best effort: a state file that cannot be written only costs the next dialog its start folder.
+void SaveLastFolder(const QString& pickedFile) {
+    QSettings state(WindowStateFile(), QSettings::IniFormat);
+    state.setValue(kLastFolderKey, QFileInfo(pickedFile).absolutePath());
+    state.sync();
+}
+
+}  // namespace
 
 QString ConvertFilterToQt(const std::string& filter) {
     const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
@@ -30,19 +61,24 @@ QString ConvertFilterToQt(const std::string& filter) {
     return qtFilters.join(QStringLiteral(";;"));
 }
 
+QString WindowStateFile() {
+    QString stateHome = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(stateHome)) {
+        stateHome = QDir::homePath() + QStringLiteral("/.local/state");
+    }
+    return stateHome + QLatin1Char('/') + QString::fromUtf8(kSettingsOrganisation) + QLatin1Char('/') +
+           QString::fromUtf8(kSettingsSection) + QStringLiteral(".ini");
+}
+
+QtFilePicker::QtFilePicker(OpenDialog openDialog)
+    : m_openDialog(openDialog ? std::move(openDialog) : OpenDialog(&ShowFileDialog)) {}
+
 std::vector<std::string> QtFilePicker::PickFiles(const std::string& title, const std::string& filter,
                                                  bool multiSelect) {
-    const QString qtTitle = QString::fromStdString(title);
-    const QString qtFilter = ConvertFilterToQt(filter);
-    QStringList picked;
-    // No start folder: the dialog opens in the folder it was last left in.
-    if (multiSelect) {
-        picked = QFileDialog::getOpenFileNames(QApplication::activeWindow(), qtTitle, QString(), qtFilter);
-    } else {
-        const QString one = QFileDialog::getOpenFileName(QApplication::activeWindow(), qtTitle, QString(), qtFilter);
-        if (!one.isEmpty()) {
-            picked << one;
-        }
+    const QStringList picked =
+        m_openDialog(QString::fromStdString(title), LastFolder(), ConvertFilterToQt(filter), multiSelect);
+    if (!picked.isEmpty()) {
+        SaveLastFolder(picked.front());
     }
     std::vector<std::string> paths;
     paths.reserve(static_cast<std::size_t>(picked.size()));

@@ -9,7 +9,6 @@ namespace tabulane {
 
 namespace {
 
-constexpr int kInvalidPropertyValue = 380;
 constexpr OleColor kSystemColorFlag = 0x80000000U;
 
 }  // namespace
@@ -31,7 +30,7 @@ QColor ColorFromOle(OleColor color) {
             return QApplication::palette().color(system.role);
         }
     }
-    throw PlatformError(kInvalidPropertyValue, "Invalid property value");
+    throw PlatformError(ErrorNumber::kInvalidPropertyValue, "Invalid property value");
 }
 
 }  // namespace tabulane

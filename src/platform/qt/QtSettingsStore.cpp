@@ -22,9 +22,10 @@ std::string ToStdString(const QString& text) {
 
 // A QSettings lives for one call only, so each call starts from a clean status and sees the store as it is now.
 std::unique_ptr<QSettings> OpenStore(const std::string& iniFilePath) {
-    auto settings = iniFilePath.empty() ? std::make_unique<QSettings>(QStringLiteral("Quillfen"), QString())
-                                        : std::make_unique<QSettings>(ToQString(iniFilePath), QSettings::IniFormat);
-    settings->beginGroup(QStringLiteral("Tabulane"));
+    auto settings = iniFilePath.empty()
+                        ? std::make_unique<QSettings>(QString::fromUtf8(kSettingsOrganisation), QString())
+                        : std::make_unique<QSettings>(ToQString(iniFilePath), QSettings::IniFormat);
+    settings->beginGroup(QString::fromUtf8(kSettingsSection));
     return settings;
 }
 

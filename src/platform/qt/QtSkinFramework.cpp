@@ -15,11 +15,6 @@ constexpr int kOption5 = 5;
 constexpr int kOption10 = 10;
 constexpr int kApplyToWindow = 3;
 
-// Our error numbers for a call the skin component cannot make.
-constexpr int kInvalidProcedureCall = 5;
-constexpr int kArgumentNotOptional = 449;
-constexpr int kNotSupported = 438;
-
 const std::string& TextArgument(const DispatchValue& value) {
     if (const auto* text = std::get_if<std::string>(&value)) {
         return *text;
@@ -28,12 +23,12 @@ const std::string& TextArgument(const DispatchValue& value) {
 }
 
 [[noreturn]] void RefuseIdentifier() {
-    throw PlatformError(kNotSupported, "Object doesn't support this property or method");
+    throw PlatformError(ErrorNumber::kNotSupported, "Object doesn't support this property or method");
 }
 
 void RequireArguments(const std::vector<DispatchValue>& arguments, std::size_t count) {
     if (arguments.size() < count) {
-        throw PlatformError(kArgumentNotOptional, "Argument not optional");
+        throw PlatformError(ErrorNumber::kArgumentNotOptional, "Argument not optional");
     }
 }
 
@@ -92,7 +87,7 @@ void QtSkinFramework::ApplyToWindow(std::int32_t handle) const {
             return;
         }
     }
-    throw PlatformError(kInvalidProcedureCall, "Invalid procedure call or argument");
+    throw PlatformError(ErrorNumber::kInvalidProcedureCall, "Invalid procedure call or argument");
 }
 
 }  // namespace tabulane
