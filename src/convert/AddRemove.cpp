@@ -4,6 +4,7 @@
 #include <exception>
 #include <memory>
 
+#include "platform/AsciiText.h"
 #include "platform/TextCodes.h"
 
 namespace tabulane {
@@ -54,7 +55,7 @@ std::string RunOutputs::KeyOf(FileSystem& files, const std::string& path, PathSt
     std::string spelled = path;
     if (style == PathStyle::Windows) {
         std::transform(spelled.begin(), spelled.end(), spelled.begin(),
-                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+                       [](char c) { return static_cast<char>(FoldAsciiCase(c)); });
     }
     const std::string folder = GetFolderOfPath(spelled, style);
     FolderId id;

@@ -15,10 +15,6 @@
 
 namespace tabulane {
 
-namespace ErrorNumber {
-constexpr int kFileAlreadyExists = 58;
-}  // namespace ErrorNumber
-
 // The outputs one batch run has written. Two entries whose outputs fall on one file (sales.txt from two folders
 // into one output folder, data.tsv and data.txt beside each other) would otherwise have the second silently
 // replace the first. A file is known by its folder's identity, so another spelling of the same folder ("a/./b",

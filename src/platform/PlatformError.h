@@ -13,6 +13,7 @@ constexpr int kTypeMismatch = 13;
 constexpr int kBadFileName = 52;
 constexpr int kFileNotFound = 53;
 constexpr int kDeviceIoError = 57;
+constexpr int kFileAlreadyExists = 58;
 constexpr int kDiskFull = 61;
 constexpr int kPermissionDenied = 70;
 constexpr int kPathFileAccess = 75;
