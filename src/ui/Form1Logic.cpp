@@ -280,9 +280,8 @@ std::vector<WindowControl> Form1Logic::Controls() const {
 }
 
 void Form1Logic::SetControlBackColor(const std::string& name, OleColor color) {
-    constexpr int kObjectRequired = 424;
     if (FindControlDesign(name) == nullptr) {
-        throw PlatformError(kObjectRequired, "Object required");
+        throw PlatformError(ErrorNumber::kObjectRequired, "Object required");
     }
     m_window.SetBackColor(name, color);
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,12 @@
 #include "ui/qt/Form1Harness.h"
 
 namespace tabulane {
+
+// Found by the test framework beside the type, so the cases are listed by name rather than by their bytes.
+void PrintTo(TemporaryFiles files, std::ostream* out) {
+    *out << (files == TemporaryFiles::Unnamed ? "Unnamed" : "Named");
+}
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -122,7 +129,7 @@ TEST_P(LongFileRunTest, ClosingTheWindowInTheMiddleOfAFileLeavesNothingBehind) {
 
 INSTANTIATE_TEST_SUITE_P(Temporaries, LongFileRunTest,
                          ::testing::Values(TemporaryFiles::Unnamed, TemporaryFiles::Named),
-                         [](const auto& row) { return row.param == TemporaryFiles::Unnamed ? "Unnamed" : "Named"; });
+                         [](const auto& row) { return ::testing::PrintToString(row.param); });
 
 }  // namespace
 }  // namespace tabulane
