@@ -307,6 +307,7 @@ void Form1::ConnectEvents() {
         control.onMouseMove = [this, name] { m_logic.MouseMove(name); };
         if (auto* button = dynamic_cast<Button*>(&control)) {
             button->onClick = [this, name] { m_logic.Click(name); };
+            button->onDraw = [this](DRAWITEMSTRUCT& item) { DrawButton(item); };
         } else if (auto* option = dynamic_cast<RadioButton*>(&control)) {
             option->onClick = [this, name] { m_logic.Click(name); };
             option->onColor = [this, name](HDC dc, HBRUSH& brush) { return ColorStatic(name, dc, brush); };
@@ -616,10 +617,8 @@ void Form1::ApplySkinStyle(const SkinStyle& style) {
     skin->chunk = style.LookOf("QProgressBar::chunk");
     m_skin = std::move(skin);
 
-    // Push buttons are drawn by the window from now on, in the skin's colours and borders.
     for (Button* button : m_buttons) {
-        button->onDraw = [this](DRAWITEMSTRUCT& item) { DrawSkinnedButton(item); };
-        ::SendMessageW(button->Handle(), BM_SETSTYLE, BS_OWNERDRAW, TRUE);
+        ::InvalidateRect(button->Handle(), nullptr, TRUE);
     }
     const HWND list = m_listView1->Handle();
     if (m_skin->list.background) {
@@ -642,57 +641,74 @@ void Form1::ApplySkinStyle(const SkinStyle& style) {
     ::RedrawWindow(m_hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
-void Form1::DrawSkinnedButton(DRAWITEMSTRUCT& item) {
-    const Skin& skin = *m_skin;
-    SkinLook look = skin.button;
-    auto over = [&look](const SkinLook& state) {
-        if (state.background) {
-            look.background = state.background;
-            look.backgroundEnd = state.backgroundEnd;
-        }
-        if (state.text) {
-            look.text = state.text;
-        }
-        if (state.border) {
-            look.border = state.border;
-        }
-    };
-    if ((item.itemState & ODS_DISABLED) != 0) {
-        over(skin.buttonDisabled);
-    } else if ((item.itemState & ODS_SELECTED) != 0) {
-        over(skin.buttonPressed);
-    } else if ((item.itemState & ODS_FOCUS) != 0) {
-        over(skin.buttonFocus);
-    }
+void Form1::DrawButton(DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     const RECT rect = item.rcItem;
-    const int radius = TwipsToPixels(look.borderRadius * 2 * 15, m_dpi);
-    // The corners outside the rounded face show the background the button stands on.
-    HBRUSH behind = nullptr;
-    const std::string_view parent = ControlName(::GetParent(item.hwndItem));
-    if (parent.empty()) {
-        behind = Brush(skin.window.background ? ColorRef(*skin.window.background) : ColorRefFromOle(m_backColor));
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const bool focused = (item.itemState & ODS_FOCUS) != 0;
+    const std::string_view name = ControlName(item.hwndItem);
+    COLORREF text = disabled ? ::GetSysColor(COLOR_GRAYTEXT) : ColorRefFromOle(kButtonTextColor);
+    if (m_skin) {
+        SkinLook look = m_skin->button;
+        auto over = [&look](const SkinLook& state) {
+            if (state.background) {
+                look.background = state.background;
+                look.backgroundEnd = state.backgroundEnd;
+            }
+            look.text = state.text ? state.text : look.text;
+            look.border = state.border ? state.border : look.border;
+        };
+        if (disabled) {
+            over(m_skin->buttonDisabled);
+        } else if (pressed) {
+            over(m_skin->buttonPressed);
+        } else if (focused) {
+            over(m_skin->buttonFocus);
+        }
+        // The corners outside the rounded face show the background the button stands on.
+        HBRUSH behind = nullptr;
+        const std::string_view parent = ControlName(::GetParent(item.hwndItem));
+        if (parent.empty()) {
+            behind =
+                Brush(m_skin->window.background ? ColorRef(*m_skin->window.background) : ColorRefFromOle(m_backColor));
+        } else {
+            ColorStatic(parent, dc, behind);
+        }
+        ::FillRect(dc, &rect, behind);
+        const int radius = TwipsToPixels(look.borderRadius * 2 * 15, m_dpi);
+        HRGN face = ::CreateRoundRectRgn(rect.left, rect.top, rect.right + 1, rect.bottom + 1, radius, radius);
+        ::SelectClipRgn(dc, face);
+        const COLORREF top = look.background ? ColorRef(*look.background) : ::GetSysColor(COLOR_BTNFACE);
+        FillVertical(dc, rect, top, look.backgroundEnd ? ColorRef(*look.backgroundEnd) : top);
+        ::SelectClipRgn(dc, nullptr);
+        if (look.border) {
+            ::FrameRgn(dc, face, Brush(ColorRef(*look.border)), 1, 1);
+        }
+        ::DeleteObject(face);
+        text = look.text ? ColorRef(*look.text) : text;
     } else {
-        ColorStatic(parent, dc, behind);
+        // The design's plain button: its own background (white unless set otherwise) inside a raised edge.
+        const auto own = m_controlBackColors.find(name);
+        ::FillRect(dc, &rect,
+                   Brush(ColorRefFromOle(own != m_controlBackColors.end() ? own->second : kDesignBackColor)));
+        RECT edge = rect;
+        ::DrawEdge(dc, &edge, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+        if (focused) {
+            RECT focus = rect;
+            ::InflateRect(&focus, -3, -3);
+            ::DrawFocusRect(dc, &focus);
+        }
     }
-    ::FillRect(dc, &rect, behind);
-    HRGN face = ::CreateRoundRectRgn(rect.left, rect.top, rect.right + 1, rect.bottom + 1, radius, radius);
-    ::SelectClipRgn(dc, face);
-    const COLORREF top = look.background ? ColorRef(*look.background) : ::GetSysColor(COLOR_BTNFACE);
-    FillVertical(dc, rect, top, look.backgroundEnd ? ColorRef(*look.backgroundEnd) : top);
-    ::SelectClipRgn(dc, nullptr);
-    if (look.border) {
-        ::FrameRgn(dc, face, Brush(ColorRef(*look.border)), 1, 1);
-    }
-    ::DeleteObject(face);
 
+    // Drawn by the window, not the control, so every button shows the design's font whatever frame holds it.
     const std::wstring caption = WideFromUtf8(Wnd::FromHandle(item.hwndItem)->Text());
     RECT textRect = rect;
-    if ((item.itemState & ODS_SELECTED) != 0) {
+    if (pressed) {
         ::OffsetRect(&textRect, 1, 1);
     }
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, look.text ? ColorRef(*look.text) : ::GetSysColor(COLOR_BTNTEXT));
+    ::SetTextColor(dc, text);
     HGDIOBJ oldFont = ::SelectObject(dc, m_buttonFont);
     ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
                 DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);

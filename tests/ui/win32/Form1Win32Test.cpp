@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "platform/SkinStyle.h"
+#include "platform/StyleSheetFile.h"
 #include "platform/TextCodes.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
@@ -181,6 +184,51 @@ TEST_F(Form1Win32Test, ClosingTheWindowEndsTheProgram) {
     window.Load("");
     ::SendMessageW(window.Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(closes, 1);
+}
+
+// The colour the window shows at a point of a control, as drawn on the screen.
+COLORREF PixelOf(HWND control, int x, int y) {
+    ::RedrawWindow(control, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HDC dc = ::GetDC(control);
+    const COLORREF color = ::GetPixel(dc, x, y);
+    ::ReleaseDC(control, dc);
+    return color;
+}
+
+void WriteSkin(const TempDir& folder, const std::string& sheet) {
+    std::filesystem::create_directories(folder.Path() / "x");
+    std::ofstream(folder.Path() / "x" / "o.cjs", std::ios::binary) << sheet;
+}
+
+TEST_F(Form1Win32Test, TheShippedSkinRestylesTheWindowAndABrokenOneIsOneErrorAtLineOneHundred) {
+    // The skin shipped with the program: the window's background takes its colour.
+    std::ifstream shipped(std::filesystem::path(TABULANE_SOURCE_DIR) / "skins" / "o.cjs", std::ios::binary);
+    WriteSkin(folder, std::string(std::istreambuf_iterator<char>(shipped), {}));
+    {
+        win32::Form1& window = Window();
+        window.Load("");
+        window.ShowCentred();
+        EXPECT_TRUE(fake.boxes.ErrorTexts().empty());
+        const SkinLook look = SkinStyle::Parse(ReadStyleSheetFile(folder.File("x/o.cjs"))).LookOf("QWidget#Form1");
+        ASSERT_TRUE(look.background.has_value());
+        const COLORREF skinned = RGB(look.background->red, look.background->green, look.background->blue);
+        EXPECT_EQ(PixelOf(window.Handle(), 2, 2), skinned);
+        // A frame's inside shows the frames' colour, not the design's white.
+        EXPECT_NE(PixelOf(Control("Frame5"), 4, 30), RGB(255, 255, 255));
+    }
+
+    // A sheet whose braces do not balance: one error box at the load step's first step, and the window still
+    // comes up with its design colours and every later step done.
+    WriteSkin(folder, "QWidget#Form1 { background-color: #102030;\n");
+    win32::Form1& window = Window();
+    window.Load("");
+    window.ShowCentred();
+    const std::vector<std::string> errors = fake.boxes.ErrorTexts();
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_NE(errors[0].find("in Tabulane2021/08/31.Form1.Form_Load at line 100"), std::string::npos) << errors[0];
+    EXPECT_EQ(TextOf(window.Handle()), "Tabulane");
+    EXPECT_EQ(TextOf(Control("Combo1")), "Tabs To Commas");
+    EXPECT_NE(PixelOf(window.Handle(), 2, 2), RGB(0x10, 0x20, 0x30));
 }
 
 }  // namespace
