@@ -332,14 +332,14 @@ void Form1::ConnectEvents() {
     m_listView1->onCustomDraw = [this](NMLVCUSTOMDRAW& draw, LRESULT& result) { return DrawSkinnedList(draw, result); };
     // The list's header belongs to the list: a move over it is a move over the list.
     ::SetWindowSubclass(
-        m_listView1->Handle(),
+        m_listView1->Header(),
         [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) -> LRESULT {
             if (message == WM_MOUSEMOVE) {
                 reinterpret_cast<Form1*>(data)->m_logic.MouseMove("ListView1");
             }
             return ::DefSubclassProc(hwnd, message, wParam, lParam);
         },
-        2, reinterpret_cast<DWORD_PTR>(this));
+        1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 void Form1::RegisterDropTarget() {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "platform/SkinStyle.h"
 #include "platform/StyleSheetFile.h"
@@ -177,6 +178,37 @@ TEST_F(Form1Win32Test, ProgressBarWindowTextAndPositionFollowTheRun) {
         EXPECT_EQ(::SendMessageW(bar, PBM_GETPOS, 0, 0), step.position);
         EXPECT_EQ(TextOf(bar), step.text);
     }
+}
+
+TEST_F(Form1Win32Test, TheKeyboardWalksTheControlsInTheDesignsTabOrder) {
+    win32::Form1& window = Window();
+    window.Load("");
+    window.ShowCentred();
+    // Every control that takes the focus, in the design's order; a frame's option buttons are one stop, at the
+    // checked one, and the arrow keys move within them, as in every Windows dialog.
+    std::vector<std::string> expected;
+    for (const ControlDesign* design : ControlsInTabOrder()) {
+        const bool uncheckedOption = design->kind == ControlKind::OptionButton &&
+                                     ::SendMessageW(Control(design->name), BM_GETCHECK, 0, 0) != BST_CHECKED;
+        if (TakesFocus(design->kind) && !uncheckedOption) {
+            expected.emplace_back(design->name);
+        }
+    }
+    // Tab from the list, as the dialog keys walk it, once round the window.
+    std::vector<std::string> walked{"ListView1"};
+    HWND at = Control("ListView1");
+    for (std::size_t step = 1; step < expected.size(); ++step) {
+        at = ::GetNextDlgTabItem(window.Handle(), at, FALSE);
+        std::string name = "?";
+        for (const ControlDesign& design : kForm1Controls) {
+            if (Control(design.name) == at) {
+                name = design.name;
+            }
+        }
+        walked.push_back(name);
+    }
+    EXPECT_EQ(walked, expected);
+    EXPECT_EQ(::GetNextDlgTabItem(window.Handle(), at, FALSE), Control("ListView1"));
 }
 
 TEST_F(Form1Win32Test, ClosingTheWindowEndsTheProgram) {
