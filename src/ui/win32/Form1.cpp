@@ -58,17 +58,6 @@ UINT DpiOfWindow(HWND hwnd) {
     return dpi > 0 ? static_cast<UINT>(dpi) : 96U;
 }
 
-RECT WindowRectForClient(int width, int height, DWORD style, DWORD exStyle, UINT dpi) {
-    RECT rect{0, 0, width, height};
-    using AdjustCall = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-    static const auto call = reinterpret_cast<AdjustCall>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
-    if (call == nullptr || call(&rect, style, FALSE, exStyle, dpi) == FALSE) {
-        ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    }
-    return rect;
-}
-
 HFONT MakeFont(const FontDesign& design, int dpi) {
     LOGFONTW font{};
     font.lfHeight = -static_cast<LONG>(std::lround(design.points * dpi / 72.0));
@@ -278,11 +267,21 @@ void Form1::CreateControls() {
 }
 
 void Form1::LayOut() {
-    const RECT frame = WindowRectForClient(TwipsToPixels(kForm1Design.clientWidth, m_dpi),
-                                           TwipsToPixels(kForm1Design.clientHeight, m_dpi), kWindowStyle,
-                                           WS_EX_CONTROLPARENT, static_cast<UINT>(m_dpi));
-    ::SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame the system draws around the client area, measured rather than computed: it follows the DPI the
+    // system draws the frame at, which after a move between monitors is already the new one.
+    const int width = TwipsToPixels(kForm1Design.clientWidth, m_dpi);
+    const int height = TwipsToPixels(kForm1Design.clientHeight, m_dpi);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        RECT frame{};
+        RECT client{};
+        ::GetWindowRect(m_hwnd, &frame);
+        ::GetClientRect(m_hwnd, &client);
+        if (client.right == width && client.bottom == height) {
+            break;
+        }
+        ::SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left - client.right + width,
+                       frame.bottom - frame.top - client.bottom + height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     for (const ControlDesign& design : kForm1Controls) {
         Wnd& control = Control(design.name);
         RECT rect = PixelRect(design.name);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -76,32 +77,20 @@ protected:
     int closes = 0;
 };
 
-TEST_F(Form1Win32Test, ClientAreaAndEveryControlSitWhereTheDesignPutsThem) {
-    win32::Form1& window = Window();
-    window.Load("");
-    window.ShowCentred();
-    const int dpi = window.Dpi();
-
+// The client area and every control where the design puts them at the window's DPI, in the design's fonts.
+void ExpectLaidOutAt(HWND window, int dpi, const std::function<HWND(std::string_view)>& controlOf) {
+    SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
     RECT client{};
-    ::GetClientRect(window.Handle(), &client);
+    ::GetClientRect(window, &client);
     EXPECT_EQ(client.right, TwipsToPixels(kForm1Design.clientWidth, dpi));
     EXPECT_EQ(client.bottom, TwipsToPixels(kForm1Design.clientHeight, dpi));
-    if (dpi == 96) {
-        EXPECT_EQ(client.right, 536);
-        EXPECT_EQ(client.bottom, 597);
-    }
-    // Fixed border, no maximise button, the minimise button kept.
-    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window.Handle(), GWL_STYLE));
-    EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0U);
-    EXPECT_NE(style & WS_MINIMIZEBOX, 0U);
-
     for (const ControlDesign& design : kForm1Controls) {
         SCOPED_TRACE(std::string(design.name));
-        HWND control = Control(design.name);
+        HWND control = controlOf(design.name);
         ASSERT_NE(control, nullptr);
         RECT rect{};
         ::GetWindowRect(control, &rect);
-        ::MapWindowPoints(nullptr, window.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
         const TwipsRect expected = RectInWindow(design);
         EXPECT_EQ(rect.left, TwipsToPixels(expected.left, dpi));
         EXPECT_EQ(rect.top, TwipsToPixels(expected.top, dpi));
@@ -122,6 +111,33 @@ TEST_F(Form1Win32Test, ClientAreaAndEveryControlSitWhereTheDesignPutsThem) {
         EXPECT_EQ(font.lfWeight, design.font.bold ? FW_BOLD : FW_NORMAL);
         EXPECT_EQ(font.lfCharSet, design.font.charset);
         EXPECT_EQ(-font.lfHeight, static_cast<LONG>(std::lround(design.font.points * dpi / 72.0)));
+    }
+}
+
+TEST_F(Form1Win32Test, ClientAreaAndEveryControlSitWhereTheDesignPutsThemAtEveryDpi) {
+    win32::Form1& window = Window();
+    window.Load("");
+    window.ShowCentred();
+    const auto controlOf = [this](std::string_view name) { return Control(name); };
+    ExpectLaidOutAt(window.Handle(), window.Dpi(), controlOf);
+    if (window.Dpi() == 96) {
+        RECT client{};
+        ::GetClientRect(window.Handle(), &client);
+        EXPECT_EQ(client.right, 536);
+        EXPECT_EQ(client.bottom, 597);
+    }
+    // Fixed border, no maximise button, the minimise button kept.
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window.Handle(), GWL_STYLE));
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0U);
+    EXPECT_NE(style & WS_MINIMIZEBOX, 0U);
+
+    // Moved to a monitor at 150 % and back: the system tells the window its new DPI and it lays itself out again.
+    for (const int dpi : {144, 96}) {
+        RECT suggested{};
+        ::GetWindowRect(window.Handle(), &suggested);
+        ::SendMessageW(window.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(window.Dpi(), dpi);
+        ExpectLaidOutAt(window.Handle(), dpi, controlOf);
     }
 }
 
