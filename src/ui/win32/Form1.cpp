@@ -100,8 +100,13 @@ Form1::Form1(Platform& platform, std::function<void()> endProgram)
         windowClass.lpfnWndProc = &Form1::WindowProc;
         windowClass.hInstance = ::GetModuleHandleW(nullptr);
         windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hIcon = ::LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
-        windowClass.hIconSm = windowClass.hIcon;
+        // The program's icon at the sizes of the title bar and of Alt+Tab, each picked from the icon's own images.
+        auto icon = [&](int width, int height) {
+            return static_cast<HICON>(::LoadImageW(windowClass.hInstance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                   ::GetSystemMetrics(width), ::GetSystemMetrics(height), 0));
+        };
+        windowClass.hIcon = icon(SM_CXICON, SM_CYICON);
+        windowClass.hIconSm = icon(SM_CXSMICON, SM_CYSMICON);
         windowClass.lpszClassName = kWindowClass;
         return ::RegisterClassExW(&windowClass);
     }();
