@@ -166,6 +166,29 @@ TEST(ProgramWin32Test, ConvertsFromTheCommandLineAndTellsTheScriptHowItWent) {
     EXPECT_EQ(ReadFile(folder.File("skinned.csv")), "name,city\r\nAda,London\r\n");
 }
 
+// A text of the program's version resource, in its one language (US English, Unicode).
+std::string VersionText(const std::wstring& program, const wchar_t* name) {
+    DWORD ignored = 0;
+    const DWORD size = ::GetFileVersionInfoSizeW(program.c_str(), &ignored);
+    std::vector<char> block(size);
+    if (size == 0 || ::GetFileVersionInfoW(program.c_str(), 0, size, block.data()) == FALSE) {
+        return {};
+    }
+    void* value = nullptr;
+    UINT length = 0;
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    if (::VerQueryValueW(block.data(), path.c_str(), &value, &length) == FALSE || length == 0) {
+        return {};
+    }
+    return Utf8FromWide(static_cast<const wchar_t*>(value));
+}
+
+TEST(ProgramWin32Test, TheVersionResourceNamesTheProductTheMakerAndTheProjectsVersion) {
+    EXPECT_EQ(VersionText(ProgramPath(), L"ProductName"), "Tabulane");
+    EXPECT_EQ(VersionText(ProgramPath(), L"CompanyName"), "Quillfen");
+    EXPECT_EQ(VersionText(ProgramPath(), L"FileVersion"), TABULANE_VERSION);
+}
+
 struct WindowSearch {
     DWORD process;
     HWND found = nullptr;
