@@ -9,7 +9,10 @@
 namespace tabulane {
 
 // The main window's design as data, for every window that renders it (Qt on Linux, Win32 on Windows): one row per
-// control, in the design's order, positions in twips relative to the control's container.
+// control, in the design's order, positions in twips relative to the control's container. A native window creates
+// one control of each row's kind, named as the row names it, inside the row's container, at its rectangle in pixels
+// at the window's resolution (TwipsToPixels), with its caption and font, and links the focus in ControlsInTabOrder
+// among the kinds that TakesFocus.
 
 struct TwipsRect {
     int left;

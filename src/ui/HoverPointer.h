@@ -6,6 +6,9 @@
 
 namespace tabulane {
 
+// The hover rules, which Form1Logic::MouseMove applies; a native window only reports which control the mouse moved
+// over.
+
 // What a mouse move over a part of the main window does to its pointer.
 enum class HoverSurface {
     Hand,       // the push buttons

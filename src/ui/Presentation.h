@@ -9,6 +9,9 @@
 
 namespace tabulane {
 
+// Help, the skin step and the home-page visit, run by Form1Logic (Help as PushButton5_Click, the others in the load
+// step); a native window calls none of them. The skin reaches the window through SkinnableWindow only.
+
 // The draw from 1 to 100 that opens the home page at start.
 inline constexpr int kHomePageDraw = 7;
 
