@@ -14,7 +14,9 @@ namespace tabulane {
 // Called on every move of a drag over the window: whether the data offers the file-drop format (CF_HDROP), and
 // the effect the drag source proposes, which the handler may set to DROPEFFECT_NONE (the no-drop pointer).
 using DragOverHandler = std::function<void(bool offersFileList, int& effect)>;
-// Called once on release, only for data that offers CF_HDROP: the paths as UTF-8, in the order delivered.
+// Called once on release, only for data that offers CF_HDROP: the paths as UTF-8, in the order delivered. Both
+// handlers report their own failures: an exception cannot travel back through OLE or the message loop, and is
+// stopped there.
 using DropHandler = std::function<void(const std::vector<std::string>& paths)>;
 
 // The paths of a file drop (the CF_HDROP data: a DROPFILES block), read with DragQueryFileW, as UTF-8, in the

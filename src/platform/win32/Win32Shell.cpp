@@ -29,7 +29,7 @@ private:
 }  // namespace
 
 void Win32Shell::Open(const std::string& target) {
-    ::ShellExecuteW(m_owner.Window(), nullptr, WideFromUtf8(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ::ShellExecuteW(m_owner.Window(), nullptr, WideFromUtf8(target).c_str(), nullptr, nullptr, kShowWindow);
 }
 
 void Win32ShellExecutor::ShellExecute(const ShellExecuteCall& call) {

@@ -8,7 +8,7 @@
 
 namespace tabulane {
 
-// The shell's opener: ShellExecuteW with the default verb, owned by the main window, shown normally. Whether
+// The shell's opener: ShellExecuteW with the default verb, owned by the main window, shown (SW_SHOW). Whether
 // anything opened is not reported.
 class Win32Shell final : public Shell {
 public:
