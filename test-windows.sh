@@ -75,9 +75,8 @@ export TABULANE_TEST_DIALOG_DRIVE=U:
 # The private X server has no window manager; a window Wine leaves to one waits two seconds for it at every hide
 # and destroy, so the suites' windows are Wine's own to manage.
 "$wine_folder/wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
-# Built inside the session: the build runs one of its own programs (the hand pointer's generator) under Wine, and it
-# must not make or touch a prefix of the user's. The result is build-windows/tabulane.exe with HAND-M.CUR and
-# Samples\ beside it, as the program looks them up.
+# The result is build-windows/tabulane.exe with HAND-M.CUR and Samples\ beside it, as the program looks them up.
+# (The build runs the hand pointer's generator under Wine in a prefix of its own, never this one or the user's.)
 cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS="-Werror -O1"
 cmake --build build-windows -j "$(nproc)"
