@@ -1,15 +1,11 @@
 #!/usr/bin/env bash
-# Cross-compiles the Windows build (the logic layers, the Win32 platform) and its test suites for 64-bit Windows
-# with mingw-w64 in build-windows/, and runs every suite under Wine in a fresh, temporary prefix, with a private X
-# server for the suites that open windows.
+# Cross-compiles the Windows build (the logic layers, the Win32 platform, the window and tabulane.exe) and its test
+# suites for 64-bit Windows with mingw-w64 in build-windows/, and runs every suite under Wine in a fresh, temporary
+# prefix, with a private X server for the suites that open windows.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/ensure-packages.sh
 tabulane_ensure_packages cmake make g++-mingw-w64-x86-64-posix wine64 googletest xvfb
-
-cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_CXX_FLAGS="-Werror -O1"
-cmake --build build-windows -j "$(nproc)"
 
 wine_folder=/usr/lib/wine
 export WINEPREFIX
@@ -76,6 +72,14 @@ export TABULANE_TEST_DIALOG_DRIVE=U:
 # session serves every suite, its services started here, and the cleanup ends it.
 "$wine_folder/wineserver64" -p
 "$wine_folder/wine64" wineboot >/dev/null 2>&1 </dev/null || true
+# The private X server has no window manager; a window Wine leaves to one waits two seconds for it at every hide
+# and destroy, so the suites' windows are Wine's own to manage.
+"$wine_folder/wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+# The result is build-windows/tabulane.exe with HAND-M.CUR and Samples\ beside it, as the program looks them up.
+# (The build runs the hand pointer's generator under Wine in a prefix of its own, never this one or the user's.)
+cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_FLAGS="-Werror -O1"
+cmake --build build-windows -j "$(nproc)"
 
 # Runs suites under Wine: all of them, or those whose names match the ctest options given (-R, -E). Console
 # suites run side by side; suites that open windows hold the display lock (RESOURCE_LOCK tabulane_display in

@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# Fails when a source file includes a layer above its own; Qt outside the Qt window (src/ui/qt), the Qt platform
-# parts (src/platform/qt) and the Qt entry points (the window program and the box module), so src/ui itself, the
-# window's design and rules that the Win32 window builds on too, holds no Qt; or windows.h in the source outside
-# src/platform and the Win32 window (src/ui/win32). The tests are held to the same table: tests/<layer> is
-# the layer's suite; the shared fakes and helpers in tests/support are held by the build instead (each includes the
-# layer it serves, which a suite of a lower layer cannot see).
+# Fails when a source file includes a layer above its own, a Win32 header outside the Win32 parts (see below), or Qt
+# outside the window, the Qt platform parts and the Qt entry points (the window program and the box module). The
+# tests are held to the same table: tests/<layer> is the layer's suite; the shared fakes and helpers in
+# tests/support are held by the build instead (each includes the layer it serves, which a suite of a lower layer
+# cannot see).
 # The layers, lowest first; each may include itself and the layers listed for it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
