@@ -37,3 +37,6 @@ ln -s "$WINEPREFIX/test-drive" "$WINEPREFIX/dosdevices/t:"
 export TABULANE_TEST_DRIVE=T:
 # test_convert's randomized model tests alone took 2 to 7 minutes under Wine on this shared machine.
 ctest --test-dir build-windows --output-on-failure -j "$(nproc)" --timeout 1200
+
+# The program itself, driven from outside as a person would: its own private X server and Wine prefix.
+tools/check-windows-e2e.sh build-windows

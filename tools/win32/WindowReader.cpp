@@ -3,24 +3,25 @@
 // (window texts, list rows, the progress bar's position) and not only as pixels. Built for Windows only and never
 // shipped: the end-to-end check runs it under Wine beside the program.
 //
-//   WindowReader read  [--title T] [--class C]            every matching top-level window and all its controls
-//   WindowReader wait  [--title T] [--class C] [--gone] [--timeout MS] [--poll MS]
+//   WindowReader read  [--title T] [--class C] [--hwnd H] every matching top-level window and all its controls
+//   WindowReader wait  [--title T] [--class C] [--hwnd H] [--gone] [--timeout MS] [--poll MS]
 //   WindowReader press --button TEXT [--title T] [--class C]
 //
-// Only visible top-level windows are matched; --title and --class compare exactly; without either, every visible
-// top-level window matches. `press` looks in dialog boxes (class #32770) unless --class says otherwise, finds the
-// button whose text is TEXT (as it stands or without its & mnemonic marks) and presses it as a click would
-// (WM_COMMAND BN_CLICKED to its owner).
+// Only visible top-level windows are matched; --title and --class compare exactly, --hwnd H (as printed) names one
+// window; without any, every visible top-level window matches. `press` looks in dialog boxes (class #32770) unless
+// --class says otherwise, finds the button whose text is TEXT (as it stands or without its & mnemonic marks) and
+// presses it as a click would (WM_COMMAND BN_CLICKED to its owner).
 //
 // Output: one record per line, fields separated by tabs, the record's kind first; a free text is always the last
 // field, with backslash, tab, CR and LF written as \\, \t, \r and \n and other control characters as \xHH.
 // Rectangles are screen coordinates (left top right bottom, right and bottom exclusive).
 //   window   HWND PID CLASS LEFT TOP RIGHT BOTTOM VISIBLE ENABLED TEXT
+//   client   HWND LEFT TOP RIGHT BOTTOM           the window's client area
 //   control  HWND PARENT ID CLASS LEFT TOP RIGHT BOTTOM VISIBLE ENABLED STYLE TEXT
 //   check    HWND STATE                        buttons with a check (radio, check box): 0 clear, 1 set, 2 grey
 //   column   HWND INDEX WIDTH TEXT             the header columns of a list view
 //   rows     HWND COUNT                        the number of items of a list view or list box
-//   row      HWND INDEX SELECTED TEXT          one item (a list view's first column)
+//   row      HWND INDEX SELECTED LEFT TOP RIGHT BOTTOM TEXT    one item (a list view's first column)
 //   entries  HWND COUNT SELECTED               a combo box: its number of entries and the selected one (-1 none)
 //   entry    HWND INDEX TEXT                   one entry of a combo box
 //   progress HWND POS MIN MAX                  a progress bar
@@ -51,6 +52,7 @@ struct Match {
     std::wstring windowClass;
     bool hasTitle = false;
     bool hasClass = false;
+    HWND window = nullptr;
 };
 
 std::string ToUtf8(const std::wstring& text) {
@@ -217,6 +219,14 @@ constexpr size_t kRemoteTextCharacters = kTextLimit;
 constexpr size_t kRemoteTextOffset = 1024;  // after the structure the message fills in
 constexpr size_t kRemoteSize = kRemoteTextOffset + (kRemoteTextCharacters + 1) * sizeof(wchar_t);
 
+// One row, its rectangle (relative to the list's client area) turned into screen coordinates.
+void PrintRow(HWND list, LRESULT index, bool selected, RECT rect, const std::wstring& text) {
+    MapWindowPoints(list, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+    Print({"row", Handle(list), Number(index), selected ? "1" : "0", Number(rect.left), Number(rect.top),
+           Number(rect.right), Number(rect.bottom)},
+          text);
+}
+
 void PrintListView(HWND list) {
     RemoteBlock block(list, kRemoteSize);
     if (!block.Valid()) {
@@ -255,7 +265,15 @@ void PrintListView(HWND list) {
         const std::wstring text =
             length > 0 ? block.ReadText(kRemoteTextOffset, std::min<size_t>(length, kRemoteTextCharacters)) : L"";
         const bool selected = Send(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_SELECTED) & LVIS_SELECTED;
-        Print({"row", Handle(list), Number(i), selected ? "1" : "0"}, text);
+        RECT rect{};
+        rect.left = LVIR_BOUNDS;
+        block.Write(0, &rect, sizeof rect);
+        if (Send(list, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(block.Address())) > 0) {
+            block.Read(0, &rect, sizeof rect);
+        } else {
+            rect = RECT{};
+        }
+        PrintRow(list, i, selected, rect, text);
     }
 }
 
@@ -282,10 +300,17 @@ void PrintEntries(HWND window, bool isCombo) {
             Print({"entry", Handle(window), Number(i)}, text);
         } else {
             const bool selected = Send(window, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0;
-            Print({"row", Handle(window), Number(i), selected ? "1" : "0"}, text);
+            // The system carries LB_GETITEMRECT's rectangle across processes, as it does the texts.
+            RECT rect{};
+            if (Send(window, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rect)) == LB_ERR) {
+                rect = RECT{};
+            }
+            PrintRow(window, i, selected, rect, text);
         }
     }
 }
+
+void PrintContent(HWND control);
 
 void PrintControl(HWND control) {
     const std::wstring className = ClassOf(control);
@@ -299,7 +324,14 @@ void PrintControl(HWND control) {
     fields.push_back(IsWindowEnabled(control) ? "1" : "0");
     fields.push_back(Hex(style));
     Print(fields, TextOf(control));
+    PrintContent(control);
+}
 
+// What a control holds beyond its window text, by its class. A top-level window can be such a control too: the
+// list of a dropped-down combo box is one.
+void PrintContent(HWND control) {
+    const std::wstring className = ClassOf(control);
+    const auto style = static_cast<unsigned long>(GetWindowLongPtrW(control, GWL_STYLE));
     if (_wcsicmp(className.c_str(), WC_BUTTONW) == 0) {
         const unsigned long kind = style & BS_TYPEMASK;
         const bool hasCheck = kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON ||
@@ -320,7 +352,7 @@ void PrintControl(HWND control) {
 }
 
 bool Matches(HWND window, const Match& match) {
-    if (!IsWindowVisible(window)) {
+    if (!IsWindowVisible(window) || (match.window != nullptr && window != match.window)) {
         return false;
     }
     if (match.hasClass && ClassOf(window) != match.windowClass) {
@@ -368,6 +400,11 @@ void PrintWindow(HWND window) {
     fields.push_back(IsWindowVisible(window) ? "1" : "0");
     fields.push_back(IsWindowEnabled(window) ? "1" : "0");
     Print(fields, TextOf(window));
+    RECT client{};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+    Print({"client", Handle(window), Number(client.left), Number(client.top), Number(client.right),
+           Number(client.bottom)});
 }
 
 long long EpochMilliseconds() {
@@ -391,8 +428,8 @@ std::wstring WithoutMnemonics(const std::wstring& text) {
 
 int Usage() {
     std::fputs(
-        "usage: WindowReader read  [--title T] [--class C]\n"
-        "       WindowReader wait  [--title T] [--class C] [--gone] [--timeout MS] [--poll MS]\n"
+        "usage: WindowReader read  [--title T] [--class C] [--hwnd H]\n"
+        "       WindowReader wait  [--title T] [--class C] [--hwnd H] [--gone] [--timeout MS] [--poll MS]\n"
         "       WindowReader press --button TEXT [--title T] [--class C]\n",
         stderr);
     return 2;
@@ -402,6 +439,7 @@ int Read(const Match& match) {
     const auto windows = FindWindows(match);
     for (const HWND window : windows) {
         PrintWindow(window);
+        PrintContent(window);
         for (const HWND child : ChildrenOf(window)) {
             PrintControl(child);
         }
@@ -477,6 +515,8 @@ int wmain(int argc, wchar_t** argv) {
         } else if (option == L"--class") {
             match.windowClass = argv[++i];
             match.hasClass = true;
+        } else if (option == L"--hwnd") {
+            match.window = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::wcstoull(argv[++i], nullptr, 16)));
         } else if (option == L"--button") {
             button = argv[++i];
         } else if (option == L"--timeout") {
