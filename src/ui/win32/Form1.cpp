@@ -12,6 +12,8 @@
 #include "convert/OutputDestination.h"
 #include "platform/PlatformError.h"
 #include "platform/TextCodes.h"
+#include "platform/win32/Win32CursorFile.h"
+#include "platform/win32/Win32DropTarget.h"
 #include "shell/CommandLineHelp.h"
 #include "shell/HoverPointer.h"
 #include "ui/Form1Design.h"
@@ -22,7 +24,6 @@ namespace {
 
 constexpr const wchar_t* kWindowClass = L"TabulaneForm1";
 constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
-constexpr int kInvalidPicture = 481;
 constexpr int kObjectRequired = 424;
 constexpr int kToolTipWidth = 420;  // pixels at 96 DPI: the list's long tip wraps instead of crossing the screen
 
@@ -134,6 +135,7 @@ Form1::Form1(Platform& platform, Form1Events events, FileList* list, std::functi
 }
 
 Form1::~Form1() {
+    m_dropTarget.reset();  // revoked while the list still exists
     if (m_list != nullptr) {
         m_list->SetObserver(nullptr);
     }
@@ -383,6 +385,29 @@ void Form1::ConnectHandlers() {
             return ::DefSubclassProc(hwnd, message, wParam, lParam);
         },
         1, reinterpret_cast<DWORD_PTR>(this));
+
+    // Files dragged from Explorer onto the list. Without OLE (a thread that never initialised it) the list simply
+    // takes no drops: the pointer shows that a drop is refused.
+    try {
+        m_dropTarget = std::make_unique<DropTargetRegistration>(
+            m_listView1->Handle(),
+            [this](bool offersFileList, int& effect) {
+                if (!m_events.DragOverList) {
+                    effect = kDropEffectNone;
+                    return;
+                }
+                const DragData data{.offersFileList = offersFileList, .paths = {}};
+                Handle("ListView1_OLEDragOver", [&] { m_events.DragOverList(data, effect); });
+            },
+            [this](const std::vector<std::string>& paths) {
+                if (m_events.DropOnList) {
+                    const DragData data{.offersFileList = true, .paths = paths};
+                    Handle("ListView1_OLEDragDrop", [&] { m_events.DropOnList(*this, data); });
+                }
+            });
+    } catch (const PlatformError&) {
+        m_dropTarget.reset();
+    }
 }
 
 StartupResult Form1::Load(const std::string& argumentText, bool argumentsFitText) {
@@ -529,11 +554,7 @@ void Form1::SetCaption(const std::string& caption) {
 }
 
 void Form1::LoadCustomCursor(const std::string& path) {
-    HCURSOR cursor = static_cast<HCURSOR>(
-        ::LoadImageW(nullptr, WideFromUtf8(path).c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE));
-    if (cursor == nullptr) {
-        throw PlatformError(kInvalidPicture, "Invalid picture");
-    }
+    HCURSOR cursor = LoadCursorFile(path);
     if (m_customCursor != nullptr) {
         ::DestroyCursor(m_customCursor);
     }

@@ -20,6 +20,10 @@
 #include "shell/Startup.h"
 #include "ui/win32/Wnd.h"
 
+namespace tabulane {
+class DropTargetRegistration;
+}
+
 namespace tabulane::win32 {
 
 class Form1;
@@ -165,6 +169,7 @@ private:
     int m_appendFirst = 0;
     int m_appendLast = 0;
     int m_removing = 0;
+    std::unique_ptr<DropTargetRegistration> m_dropTarget;
 };
 
 }  // namespace tabulane::win32

@@ -291,13 +291,17 @@ void DropDown::SetTextAndSelection(std::string_view text) {
 }
 
 void DropDown::SetClosedHeight(int pixels) {
-    // The item height of -1 is the selection field's; the box adds its frame around it.
-    RECT shown{};
-    ::GetWindowRect(Handle(), &shown);
-    const LRESULT field = ::SendMessageW(Handle(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    const int frame = static_cast<int>(shown.bottom - shown.top) - static_cast<int>(field);
-    if (field != CB_ERR && pixels > frame) {
-        ::SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), pixels - frame);
+    // The item height of -1 is the selection field's; the box adds its frame around it, which is measured, as it
+    // differs between versions of the control.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        RECT shown{};
+        ::GetWindowRect(Handle(), &shown);
+        const LRESULT field = ::SendMessageW(Handle(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        const int height = static_cast<int>(shown.bottom - shown.top);
+        if (field == CB_ERR || height == pixels || field + pixels - height < 1) {
+            return;
+        }
+        ::SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + pixels - height);
     }
 }
 
