@@ -8,8 +8,9 @@
 #
 #   tools/check-windows-e2e.sh [BUILD_FOLDER]       (default build-windows; ./test-windows.sh calls it)
 #
-# The X server is always a private one of its own (the pointer moves): on the first free display from :90 up, or on
-# TABULANE_E2E_DISPLAY=:N. TABULANE_E2E_SCREENSHOTS=FOLDER also saves the window with and without the skin there.
+# The pointer moves, so the X server must be a private one: TABULANE_E2E_DISPLAY=:N names one the caller started
+# (./test-windows.sh passes its own), else the check starts Xvfb on the first free display from :90 up.
+# TABULANE_E2E_SCREENSHOTS=FOLDER also saves the window with and without the skin there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-windows}
@@ -80,7 +81,8 @@ start_display() {
     abort "Xvfb :$number did not answer (its log: $(cat "$work/xvfb.log"))"
 }
 if [ -n "${TABULANE_E2E_DISPLAY:-}" ]; then
-    start_display "${TABULANE_E2E_DISPLAY#:}" || abort "Xvfb could not start on $TABULANE_E2E_DISPLAY"
+    export DISPLAY=$TABULANE_E2E_DISPLAY
+    xdotool getdisplaygeometry >/dev/null 2>&1 || abort "no X server answers on $DISPLAY"
 else
     number=90
     until start_display $number; do
@@ -269,7 +271,7 @@ map_controls() {
         used+="$hwnd "
         handle_of[$name]=$hwnd
         [ "$visible" = 1 ] || fail "$name is not visible"
-        [ "$enabled" = 1 ] || [ "$1" != first ] || fail "$name is not enabled at start"
+        [ "$enabled" = 1 ] || [ "${1:-}" != first ] || fail "$name is not enabled at start"
         IFS=$'\t' read -r _ _ client_left client_top _ _ < <(records client "$reading")
     actual=($((l - client_left)) $((t - client_top)) $((r - l)) $((b - t)))
         wanted=("$left" "$top" "$width" "$height")
@@ -484,7 +486,8 @@ if [ -n "$screenshots" ]; then
     mkdir -p "$screenshots"
     shot() {
         sleep 1
-        IFS=$'\t' read -r _ _ _ _ left top right bottom _ < <(records window "$reading")
+        # The client area: without a window manager nobody draws a frame around it.
+        IFS=$'\t' read -r _ _ left top right bottom < <(records client "$reading")
         import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" "$screenshots/$1"
         say "screenshot $screenshots/$1"
     }
