@@ -135,6 +135,7 @@ click_control() {
 }
 # wait_box TEXT [TIMEOUT_MS]: waits for a dialog box showing TEXT (a static text) and saves its reading in $box.
 box=$work/box.txt
+main_window=
 wait_box() {
     local deadline=$((SECONDS + ${2:-15000} / 1000))
     while [ $SECONDS -le $deadline ]; do
@@ -164,6 +165,11 @@ answer_box() {
     [ -n "$button" ] || abort "the box has no button $1 (it has: $(box_buttons))"
     click_control "$box" "$button"
     robot wait --hwnd "$hwnd" --gone --timeout 10000 >/dev/null || abort "the box did not close when $1 was clicked"
+    # The owner takes clicks again only once the box's modal loop has ended.
+    if [ -n "$main_window" ]; then
+        robot wait --hwnd "$main_window" --enabled --timeout 10000 >/dev/null ||
+            abort "the window stayed disabled after its box closed"
+    fi
 }
 # type_into FILE HWND TEXT: clicks into an edit field, empties it and types the text, as a user does.
 type_into() {
@@ -174,7 +180,6 @@ type_into() {
 }
 
 # --- Start ---------------------------------------------------------------------------------------------------------
-main_window=
 start_program() {
     (cd "$app" && exec "$wine" 'C:\Tabulane\tabulane.exe' >"$work/program.log" 2>&1) &
     program_pid=$!

@@ -4,11 +4,13 @@
 // shipped: the end-to-end check runs it under Wine beside the program.
 //
 //   WindowReader read  [--title T] [--class C] [--hwnd H] every matching top-level window and all its controls
-//   WindowReader wait  [--title T] [--class C] [--hwnd H] [--gone] [--timeout MS] [--poll MS]
+//   WindowReader wait  [--title T] [--class C] [--hwnd H] [--enabled] [--gone] [--timeout MS] [--poll MS]
 //   WindowReader press --button TEXT [--title T] [--class C]
 //
 // Only visible top-level windows are matched; --title and --class compare exactly, --hwnd H (as printed) names one
-// window; without any, every visible top-level window matches. `press` looks in dialog boxes (class #32770) unless
+// window; without any, every visible top-level window matches. --enabled matches only windows that take input (an
+// owner is disabled while its modal box is up, and for a moment after the box is hidden). `press` looks in dialog boxes
+// (class #32770) unless
 // --class says otherwise, finds the button whose text is TEXT (as it stands or without its & mnemonic marks) and
 // presses it as a click would (WM_COMMAND BN_CLICKED to its owner).
 //
@@ -53,6 +55,7 @@ struct Match {
     bool hasTitle = false;
     bool hasClass = false;
     HWND window = nullptr;
+    bool enabled = false;
 };
 
 std::string ToUtf8(const std::wstring& text) {
@@ -352,7 +355,8 @@ void PrintContent(HWND control) {
 }
 
 bool Matches(HWND window, const Match& match) {
-    if (!IsWindowVisible(window) || (match.window != nullptr && window != match.window)) {
+    if (!IsWindowVisible(window) || (match.window != nullptr && window != match.window) ||
+        (match.enabled && !IsWindowEnabled(window))) {
         return false;
     }
     if (match.hasClass && ClassOf(window) != match.windowClass) {
@@ -429,7 +433,7 @@ std::wstring WithoutMnemonics(const std::wstring& text) {
 int Usage() {
     std::fputs(
         "usage: WindowReader read  [--title T] [--class C] [--hwnd H]\n"
-        "       WindowReader wait  [--title T] [--class C] [--hwnd H] [--gone] [--timeout MS] [--poll MS]\n"
+        "       WindowReader wait  [--title T] [--class C] [--hwnd H] [--enabled] [--gone] [--timeout MS] [--poll MS]\n"
         "       WindowReader press --button TEXT [--title T] [--class C]\n",
         stderr);
     return 2;
@@ -507,6 +511,8 @@ int wmain(int argc, wchar_t** argv) {
         const bool hasValue = i + 1 < argc;
         if (option == L"--gone") {
             gone = true;
+        } else if (option == L"--enabled") {
+            match.enabled = true;
         } else if (!hasValue) {
             return Usage();
         } else if (option == L"--title") {
