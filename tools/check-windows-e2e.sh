@@ -297,6 +297,18 @@ map_controls() {
     progress=${handle_of[ProgressBar1]}
 }
 map_controls first
+# shot NAME: the window's client area as the screen shows it (without a window manager nobody draws a frame).
+shot() {
+    sleep 1
+    local left top right bottom
+    IFS=$'\t' read -r _ _ left top right bottom < <(records client "$reading")
+    import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$screenshots/$1"
+    say "screenshot $screenshots/$1"
+}
+if [ -n "$screenshots" ]; then
+    mkdir -p "$screenshots"
+    shot windows-plain.png
+fi
 say "read $(records control "$reading" | wc -l) controls, the design's 18 among them"
 
 modes=("Tabs To Commas" "Spaces To Commas" "Enters To Commas" "X Character(s) To Commas" "Tabs To Comma-spaces"
@@ -486,18 +498,10 @@ map_controls
 check_state "after a restart" "Spaces To Commas" 0 1 'C:\out\'
 expect "list after a restart" "$(records rows "$reading" | cut -f3)" "0"
 
-# --- Screenshots, with and without the skin ---------------------------------------------------------------------------
+# --- The window with the skin, on a clean settings store as the first screenshot ------------------------------------
 if [ -n "$screenshots" ]; then
-    mkdir -p "$screenshots"
-    shot() {
-        sleep 1
-        # The client area: without a window manager nobody draws a frame around it.
-        IFS=$'\t' read -r _ _ left top right bottom < <(records client "$reading")
-        import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" "$screenshots/$1"
-        say "screenshot $screenshots/$1"
-    }
-    shot windows-plain.png
     stop_program
+    timeout 60 "$wine" reg delete 'HKCU\Software\Quillfen' /f >/dev/null 2>&1 || fail "the settings could not be removed"
     mkdir -p "$app/x"
     cp skins/o.cjs "$app/x/o.cjs"
     start_program
