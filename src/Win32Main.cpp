@@ -10,15 +10,9 @@
 
 #include "cli/CommandLine.h"
 #include "cli/ProgramStart.h"
-#include "convert/BatchRun.h"
-#include "filelist/AddFiles.h"
-#include "filelist/AddFolder.h"
-#include "filelist/DragDrop.h"
-#include "filelist/ListEditing.h"
-#include "filelist/SampleFiles.h"
-#include "platform/CommonDialog.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "platform/StyleSheetFile.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32EventLoop.h"
@@ -29,6 +23,7 @@
 #include "platform/win32/Win32ProgramStarter.h"
 #include "platform/win32/Win32SettingsStore.h"
 #include "platform/win32/Win32Shell.h"
+#include "shell/Main.h"
 #include "ui/win32/Form1.h"
 #include "ui/win32/Win32SkinFramework.h"
 
@@ -56,33 +51,6 @@ struct NativePlatform {
                       shell, shellExecutor, programStarter, random,       clock,      skinFramework};
 };
 
-// The handlers that fill, empty and convert the list.
-win32::Form1Events FileListEvents(FileList& list, BatchRun& batchRun) {
-    using win32::Form1;
-    win32::Form1Events events;
-    events.PushButton1_Click = [&list](Form1& form) {
-        CommonDialog commonDialog1(form.GetPlatform().filePicker);
-        PushButton1_Click(commonDialog1, list, form.GetPlatform(), form.Reporter(), form.ApplicationTitle());
-    };
-    events.PushButton2_Click = [&list, &batchRun](Form1& form) {
-        batchRun.PushButton2_Click(form, form.GetPlatform(), list, form.Reporter(), form.ApplicationTitle());
-    };
-    events.PushButton3_Click = [&list](Form1& form) {
-        PushButton3_Click(form, list, form.GetPlatform(), form.Reporter(), form.ApplicationTitle());
-    };
-    events.PushButton7_Click = [&list](Form1& form) {
-        PushButton7_Click(list, form.GetPlatform(), form.Reporter(), form.ApplicationTitle());
-    };
-    events.DragOverList = [](const DragData& data, int& effect) { DragOverList(data, effect); };
-    events.DropOnList = [&list](Form1& form, const DragData& data) {
-        DropOnList(data, list, form.GetPlatform(), form.Reporter());
-    };
-    events.PushButton6_Click = [&list](Form1& form) { PushButton6_Click(form, list, form.Reporter()); };
-    events.ListView1_DblClick = [&list](Form1& form) { ListView1_DblClick(form, list); };
-    events.ListView1_KeyDown = [&list](Form1& form, int keyCode) { ListView1_KeyDown(form, list, keyCode); };
-    return events;
-}
-
 }  // namespace
 }  // namespace tabulane
 
@@ -99,14 +67,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     NativePlatform native;
     if (!argumentText.empty()) {
         // The command line: boxes have a display on Windows, and no window is built.
-        return ConvertOnHiddenWindow(native.platform, argumentText, true);
+        // The skin step as far as the command line sees it: the skin is never applied without the window, but a
+        // skin file that fails to load is reported, as the window would report it, and the run ends with status 1.
+        Platform& platform = native.platform;
+        return ConvertOnHiddenWindow(platform, argumentText, true, [&platform] {
+            const std::string path = SkinFilePath(platform.environment.ProgramFolder());
+            if (platform.files.Exists(path) && !IsFolder(platform.files, path)) {
+                ReadStyleSheetFile(path);
+            }
+        });
     }
 
-    FileList list;
-    BatchRun batchRun;
-    win32::Form1Events events = FileListEvents(list, batchRun);
     // Closing the window ends the program at once, even in the middle of a run: every setting is already stored.
-    win32::Form1 form(native.platform, std::move(events), &list, [] {
+    win32::Form1 form(native.platform, [] {
         std::fflush(nullptr);
         std::exit(0);
     });
