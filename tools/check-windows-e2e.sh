@@ -465,12 +465,15 @@ answer_box OK
 check_outputs "Spaces To Commas" "" 'C:\Tabulane\Samples\' "$app/Samples"
 
 # --- A drop from an X drag source -----------------------------------------------------------------------------------
-say "dropping a file onto the list from an X drag source"
+say "dropping two files onto the list from an X drag source"
 gcc -std=gnu11 -O1 -Wall -Wextra -o "$work/XdndDragSource" tools/x11/XdndDragSource.c -lX11 ||
     abort "the drag source did not build"
 mkdir -p "$WINEPREFIX/drive_c/drop"
 dropped_file="$WINEPREFIX/drive_c/drop/dropped file é.txt"
 printf 'a\tb\r\n' >"$dropped_file"
+# Large enough for the run to take a while on it, so the progress bar can be read in the middle of a run.
+large_file=$WINEPREFIX/drive_c/drop/large.txt
+head -c $((48 << 20)) < <(yes 'alpha   beta gamma  ') >"$large_file"  # (a pipe would fail on yes's SIGPIPE)
 IFS=$'\t' read -r _ _ _ _ _ left top right bottom _ < <(awk -F'\t' -v h="$list" '$1 == "control" && $2 == h' \
     "$reading")
 rows_before=$(records rows "$reading" | cut -f3)
@@ -482,12 +485,34 @@ else
     fail "the list took a plain-text drop"
 fi
 # shellcheck disable=SC2046
-timeout 30 "$work/XdndDragSource" $(center "$left" "$top" "$right" "$bottom") "$dropped_file" >"$work/drag.txt" ||
-    fail "the file drop was not taken: $(cat "$work/drag.txt")"
+timeout 30 "$work/XdndDragSource" $(center "$left" "$top" "$right" "$bottom") "$dropped_file" "$large_file" \
+    >"$work/drag.txt" || fail "the file drop was not taken: $(cat "$work/drag.txt")"
 sleep 0.5
 read_window
-expect "rows after the drop" "$(records rows "$reading" | cut -f3)" "$((rows_before + 1))"
-expect "the dropped row" "$(list_rows | tail -n 1)" 'C:\drop\dropped file é.txt'
+expect "rows after the drop" "$(records rows "$reading" | cut -f3)" "$((rows_before + 2))"
+expect "the dropped rows" "$(list_rows | tail -n 2)" $'C:\\drop\\dropped file é.txt\nC:\\drop\\large.txt'
+
+# --- The progress bar read during a run ---------------------------------------------------------------------------
+say "a run over the list again, the progress bar read while it converts large.txt"
+# The reader watches from before the click, since the run may be short.
+robot wait --hwnd "$progress" --title "Processing: large.txt" --timeout 60000 --poll 10 >"$work/progress.txt" &
+watcher=$!
+sleep 1
+click_control "$reading" "${handle_of[PushButton2]}"
+wait_box "Done." 120000 || abort "no \"Done.\" box after the third run"
+answer_box OK
+if wait "$watcher"; then
+    # The last of the seven entries: the bar is full while it converts.
+    expect "progress while converting large.txt" "$(records progress "$work/progress.txt" | cut -f3)" 100
+else
+    fail "the progress bar never read \"Processing: large.txt\" during the run"
+fi
+for name in "dropped file é" large; do
+    python3 tools/conversion-model.py "Spaces To Commas" "$WINEPREFIX/drive_c/drop/$name.txt" "$work/model.csv" ||
+        abort "the model could not convert $name.txt"
+    cmp -s "$WINEPREFIX/drive_c/drop/$name.csv" "$work/model.csv" ||
+        fail "Spaces To Commas: C:\\drop\\$name.csv differs from the model's"
+done
 
 # --- Settings kept over a restart ---------------------------------------------------------------------------------
 say "closing and starting again"

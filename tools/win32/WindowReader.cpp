@@ -8,11 +8,11 @@
 //   WindowReader press --button TEXT [--title T] [--class C]
 //
 // Only visible top-level windows are matched; --title and --class compare exactly, --hwnd H (as printed) names one
-// window; without any, every visible top-level window matches. --enabled matches only windows that take input (an
-// owner is disabled while its modal box is up, and for a moment after the box is hidden). `press` looks in dialog boxes
-// (class #32770) unless
-// --class says otherwise, finds the button whose text is TEXT (as it stands or without its & mnemonic marks) and
-// presses it as a click would (WM_COMMAND BN_CLICKED to its owner).
+// window, also a control (--title then compares its text); without any, every visible top-level window matches.
+// --enabled matches only windows that take input (an owner is disabled while its modal box is up, and for a moment
+// after the box is hidden). `press` looks in dialog boxes (class #32770) unless --class says otherwise, finds the
+// button whose text is TEXT (as it stands or without its & mnemonic marks) and presses it as a click would
+// (WM_COMMAND BN_CLICKED to its owner).
 //
 // Output: one record per line, fields separated by tabs, the record's kind first; a free text is always the last
 // field, with backslash, tab, CR and LF written as \\, \t, \r and \n and other control characters as \xHH.
@@ -366,6 +366,11 @@ bool Matches(HWND window, const Match& match) {
 }
 
 std::vector<HWND> FindWindows(const Match& match) {
+    // A named window is looked at directly, so a control can be waited for too (its text, say).
+    if (match.window != nullptr) {
+        return IsWindow(match.window) && Matches(match.window, match) ? std::vector<HWND>{match.window}
+                                                                      : std::vector<HWND>{};
+    }
     struct Search {
         const Match* match;
         std::vector<HWND> found;
@@ -459,6 +464,7 @@ int Wait(const Match& match, bool gone, long timeoutMs, long pollMs) {
         if (windows.empty() == gone) {
             if (!gone) {
                 PrintWindow(windows.front());
+                PrintContent(windows.front());
             }
             Print({"time", Number(EpochMilliseconds())});
             return 0;
