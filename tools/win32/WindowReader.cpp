@@ -99,6 +99,17 @@ std::string Escape(const std::wstring& text) {
     return result;
 }
 
+// Where records go: standard output, or a buffer while a reading is held back (see Wait).
+std::string* g_heldBack = nullptr;
+
+void Emit(const std::string& line) {
+    if (g_heldBack != nullptr) {
+        *g_heldBack += line;
+    } else {
+        std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+}
+
 // One record: the fields joined by tabs, the last one escaped as free text.
 void Print(const std::vector<std::string>& fields, const std::wstring& text) {
     std::string line;
@@ -108,7 +119,7 @@ void Print(const std::vector<std::string>& fields, const std::wstring& text) {
     }
     line += Escape(text);
     line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stdout);
+    Emit(line);
 }
 
 void Print(const std::vector<std::string>& fields) {
@@ -117,7 +128,7 @@ void Print(const std::vector<std::string>& fields) {
         line += (i == 0 ? "" : "\t") + fields[i];
     }
     line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stdout);
+    Emit(line);
 }
 
 std::string Handle(HWND window) {
@@ -462,11 +473,21 @@ int Wait(const Match& match, bool gone, long timeoutMs, long pollMs) {
     for (;;) {
         const auto windows = FindWindows(match);
         if (windows.empty() == gone) {
+            const long long metAt = EpochMilliseconds();
             if (!gone) {
+                // The reading counts only if the window still matches after it, so that what it shows (a progress
+                // bar's position, say) belongs to the state that was waited for and not to the next one.
+                std::string reading;
+                g_heldBack = &reading;
                 PrintWindow(windows.front());
                 PrintContent(windows.front());
+                g_heldBack = nullptr;
+                if (!Matches(windows.front(), match)) {
+                    continue;
+                }
+                Emit(reading);
             }
-            Print({"time", Number(EpochMilliseconds())});
+            Print({"time", Number(metAt)});
             return 0;
         }
         if (GetTickCount64() >= deadline) {
