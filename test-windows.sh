@@ -58,6 +58,15 @@ start_private_display
 # Making the prefix takes a while; done once before the suites start, so their timeouts measure only themselves.
 "$wine_folder/wine64" wineboot --init >/dev/null 2>&1 || true
 "$wine_folder/wineserver64" -w
+# The folder walk's drive-root test needs an empty drive of its own; Wine finds drives through these links, and
+# the shell's folder tree lists those that were there when the session began.
+mkdir "$WINEPREFIX/test-drive"
+ln -s "$WINEPREFIX/test-drive" "$WINEPREFIX/dosdevices/t:"
+export TABULANE_TEST_DRIVE=T:
+# The file dialogs' drive-root tests put files in a root, so they have a drive of their own.
+mkdir "$WINEPREFIX/dialog-drive"
+ln -s "$WINEPREFIX/dialog-drive" "$WINEPREFIX/dosdevices/u:"
+export TABULANE_TEST_DIALOG_DRIVE=U:
 # Wine's own services start with the first program of a session and inherit its output; started by a suite,
 # they would hold that suite's output open, and ctest would count the whole session as its time. So one
 # session serves every suite, its services started here, and the cleanup ends it.
@@ -72,14 +81,6 @@ start_private_display
 cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS="-Werror -O1"
 cmake --build build-windows -j "$(nproc)"
-# The folder walk's drive-root test needs an empty drive of its own; Wine finds drives through these links.
-mkdir "$WINEPREFIX/test-drive"
-ln -s "$WINEPREFIX/test-drive" "$WINEPREFIX/dosdevices/t:"
-export TABULANE_TEST_DRIVE=T:
-# The file dialogs' drive-root tests put files in a root, so they have a drive of their own.
-mkdir "$WINEPREFIX/dialog-drive"
-ln -s "$WINEPREFIX/dialog-drive" "$WINEPREFIX/dosdevices/u:"
-export TABULANE_TEST_DIALOG_DRIVE=U:
 
 # Runs suites under Wine: all of them, or those whose names match the ctest options given (-R, -E). Console
 # suites run side by side; suites that open windows hold the display lock (RESOURCE_LOCK tabulane_display in

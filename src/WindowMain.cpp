@@ -51,19 +51,18 @@ int main(int argc, char** argv) {
     using namespace tabulane;
 
     const std::string argumentText = ProgramArgumentText(argc, argv);
-#ifdef _WIN32
-    const bool argumentsFitText = true;  // the raw command line is the argument text itself
-#else
     const bool argumentsFitText = ArgumentsFitText(argc, argv);
-#endif
     const DisplayEnvironment display = ReadDisplayEnvironment();
     const bool headless = IsHeadless(display);
-    // A display that is named but does not answer (a stale DISPLAY) counts as none: Qt would abort on it.
-    const bool unreachable = !headless && !DisplayAnswers(display.display, display.waylandDisplay, display.qpaPlatform);
-    if (headless || unreachable) {
-        if (argumentText.empty()) {
-            return ExplainWindowNeedsDisplay(std::cerr, display, unreachable);
-        }
+    const auto displayAnswers = [&display] {
+        return DisplayAnswers(display.display, display.waylandDisplay, display.qpaPlatform);
+    };
+    const StartChoice start = ChooseStart(!argumentText.empty(), headless, displayAnswers);
+    if (start.kind == StartKind::ExplainNoDisplay) {
+        return ExplainWindowNeedsDisplay(std::cerr, display, start.displayNamed);
+    }
+    // Qt would abort on a display that does not answer, so this program asks before its first box is due.
+    if (start.kind == StartKind::ConvertHeadless || (start.kind == StartKind::ConvertWithBoxes && !displayAnswers())) {
         QCoreApplication application(argc, argv);
         NativePlatform native;
         return ConvertOnHiddenWindow(native.platform, argumentText, argumentsFitText);

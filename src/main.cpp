@@ -140,17 +140,17 @@ int main(int argc, char** argv) {
     const DisplayEnvironment display = ReadDisplayEnvironment();
     const bool headless = IsHeadless(display);
     DisplayReach reach(display);
-    if (argumentText.empty()) {
-        // A display that is named but does not answer (a stale DISPLAY) counts as none.
-        if (headless || !reach.Reachable()) {
-            return ExplainWindowNeedsDisplay(std::cerr, display, !headless);
-        }
+    const StartChoice start = ChooseStart(!argumentText.empty(), headless, [&reach] { return reach.Reachable(); });
+    if (start.kind == StartKind::ExplainNoDisplay) {
+        return ExplainWindowNeedsDisplay(std::cerr, display, start.displayNamed);
+    }
+    if (start.kind == StartKind::ShowWindow) {
         return StartWindowProgram(argv);
     }
 
     const bool argumentsFitText = ArgumentsFitText(argc, argv);
     HeadlessBoxes headlessBoxes(std::cerr);
-    if (headless) {
+    if (start.kind == StartKind::ConvertHeadless) {
         CommandLinePlatform native(headlessBoxes);
         return ConvertOnHiddenWindow(native.platform, argumentText, argumentsFitText);
     }

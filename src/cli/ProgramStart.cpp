@@ -8,6 +8,20 @@
 
 namespace tabulane {
 
+StartChoice ChooseStart(bool hasArguments, bool headless, const std::function<bool()>& displayAnswers) {
+    if (hasArguments) {
+        return {headless ? StartKind::ConvertHeadless : StartKind::ConvertWithBoxes};
+    }
+    if (headless) {
+        return {StartKind::ExplainNoDisplay};
+    }
+    // A display that is named but does not answer (a stale DISPLAY) counts as none.
+    if (!displayAnswers()) {
+        return {StartKind::ExplainNoDisplay, true};
+    }
+    return {StartKind::ShowWindow};
+}
+
 int ExplainWindowNeedsDisplay(std::ostream& errors, const DisplayEnvironment& display, bool displayNamed) {
     if (displayNamed) {
         errors << "Tabulane: the window needs a display, and the one named (DISPLAY=" << display.display

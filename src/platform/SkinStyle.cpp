@@ -72,19 +72,38 @@ std::string NormalSelector(std::string_view selector) {
     return normal;
 }
 
+// The position of the first separator at or after from that stands outside quoted strings and parentheses.
+std::size_t FindOutside(std::string_view text, char separator, std::size_t from) {
+    int depth = 0;
+    char quote = 0;
+    for (std::size_t i = from; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quote != 0) {
+            if (c == '\\') {
+                ++i;
+            } else if (c == quote) {
+                quote = 0;
+            }
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == separator && depth == 0) {
+            return i;
+        } else if (c == '(') {
+            ++depth;
+        } else if (c == ')' && depth > 0) {
+            --depth;
+        }
+    }
+    return std::string_view::npos;
+}
+
 std::vector<std::string_view> Split(std::string_view text, char separator) {
     std::vector<std::string_view> parts;
-    int depth = 0;
     std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '(') {
-            ++depth;
-        } else if (text[i] == ')') {
-            --depth;
-        } else if (text[i] == separator && depth == 0) {
-            parts.push_back(text.substr(start, i - start));
-            start = i + 1;
-        }
+    for (std::size_t at = FindOutside(text, separator, 0); at != std::string_view::npos;
+         at = FindOutside(text, separator, start)) {
+        parts.push_back(text.substr(start, at - start));
+        start = at + 1;
     }
     parts.push_back(text.substr(start));
     return parts;
@@ -263,11 +282,11 @@ SkinStyle SkinStyle::Parse(std::string_view sheet) {
     const std::string text = WithoutComments(sheet);
     std::size_t position = 0;
     while (position < text.size()) {
-        const std::size_t open = text.find('{', position);
+        const std::size_t open = FindOutside(text, '{', position);
         if (open == std::string::npos) {
             break;
         }
-        const std::size_t close = text.find('}', open);
+        const std::size_t close = FindOutside(text, '}', open);
         if (close == std::string::npos) {
             break;
         }

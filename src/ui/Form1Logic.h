@@ -22,8 +22,8 @@ namespace tabulane {
 // The main window's logic, the same for every native window: the file list, the load step, every handler wired once
 // by its event name, the error trap's location texts, and the rules of the window's setters.
 // A native window (see ui/NativeWindow.h for what it must do) owns one, builds its controls from the design, shows
-// List() in its list view and hands each user event to the members under "Native events". The logic never calls
-// the native window before Load.
+// List() in its list view and hands each user event to the members under "Native events". The constructor does not
+// call the native window, so a native window may construct its logic before its controls.
 class Form1Logic final : public MainWindow, public SkinnableWindow {
 public:
     // endProgram is what closing the window does; the program passes one that ends the process at once.

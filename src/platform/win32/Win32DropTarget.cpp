@@ -42,8 +42,13 @@ DWORD ProposedEffect(DWORD keys, DWORD allowed) {
     return DROPEFFECT_NONE;
 }
 
-// What a finished drop tells the source: the paths were copied into the list, never moved.
-DWORD AnsweredEffect(DWORD allowed) {
+// What a finished drop tells the source: what the drag showed, except that nothing was moved; the paths were
+// copied into the list.
+DWORD AnsweredEffect(DWORD keys, DWORD allowed) {
+    const DWORD shown = ProposedEffect(keys, allowed);
+    if (shown != DROPEFFECT_MOVE) {
+        return shown;
+    }
     for (const DWORD effect : {DROPEFFECT_COPY, DROPEFFECT_LINK}) {
         if ((allowed & effect) != 0) {
             return effect;
@@ -103,7 +108,7 @@ public:
         m_offersFileList = false;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD /*keys*/, POINTL /*point*/, DWORD* effect) override {
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL /*point*/, DWORD* effect) override {
         if (effect == nullptr) {
             return E_INVALIDARG;
         }
@@ -126,7 +131,7 @@ public:
             return E_OUTOFMEMORY;
         }
         ::ReleaseStgMedium(&medium);
-        *effect = AnsweredEffect(allowed);
+        *effect = AnsweredEffect(keys, allowed);
         try {
             m_deliver(std::move(paths));
         } catch (...) {

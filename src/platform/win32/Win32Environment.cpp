@@ -1,7 +1,8 @@
 #include "platform/win32/Win32Environment.h"
 
-#include <shlobj.h>
 #include <windows.h>
+
+#include <shlobj.h>
 
 #include "platform/NativeEnvironment.h"
 #include "platform/TextCodes.h"

@@ -1,8 +1,9 @@
 #include "platform/win32/Win32FilePicker.h"
 
+#include <windows.h>
+
 #include <cderr.h>
 #include <commdlg.h>
-#include <windows.h>
 
 #include <algorithm>
 

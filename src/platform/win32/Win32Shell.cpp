@@ -1,7 +1,8 @@
 #include "platform/win32/Win32Shell.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 // The generic name would rename our own member; the wide call is made by its own name.
 #undef ShellExecute
 

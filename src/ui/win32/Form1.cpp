@@ -17,7 +17,9 @@ namespace tabulane::win32 {
 namespace {
 
 constexpr const wchar_t* kWindowClass = L"TabulaneForm1";
-constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
+// A control's id is 100 plus its tab index in the design, so a robot or a screen reader's script finds a control
+// from outside by GetDlgCtrlID; clear of IDOK and IDCANCEL, which the dialog keys send.
+constexpr int kFirstControlId = 100;
 constexpr int kToolTipWidth = 420;
 // A fixed border: no sizing, no maximise button; the minimise button stays.
 constexpr DWORD kWindowStyle =
@@ -98,8 +100,13 @@ Form1::Form1(Platform& platform, std::function<void()> endProgram)
         windowClass.lpfnWndProc = &Form1::WindowProc;
         windowClass.hInstance = ::GetModuleHandleW(nullptr);
         windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hIcon = ::LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
-        windowClass.hIconSm = windowClass.hIcon;
+        // The program's icon at the sizes of the title bar and of Alt+Tab, each picked from the icon's own images.
+        auto icon = [&](int width, int height) {
+            return static_cast<HICON>(::LoadImageW(windowClass.hInstance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                   ::GetSystemMetrics(width), ::GetSystemMetrics(height), 0));
+        };
+        windowClass.hIcon = icon(SM_CXICON, SM_CYICON);
+        windowClass.hIconSm = icon(SM_CXSMICON, SM_CYSMICON);
         windowClass.lpszClassName = kWindowClass;
         return ::RegisterClassExW(&windowClass);
     }();
@@ -188,10 +195,12 @@ RECT Form1::PixelRect(std::string_view name) const {
 void Form1::CreateControls() {
     // Made in tab order: the keyboard walks the controls in the order they were made, frames in before their
     // contents, and every frame comes just before the controls it holds.
-    int id = kFirstControlId;
     for (const ControlDesign* design : ControlsInTabOrder()) {
         const auto parent = design->parent == kForm1Design.name ? m_hwnd : ControlHandle(design->parent);
-        CreateArgs args{.parent = parent, .text = design->caption, .rect = PixelRect(design->name), .id = id++};
+        CreateArgs args{.parent = parent,
+                        .text = design->caption,
+                        .rect = PixelRect(design->name),
+                        .id = kFirstControlId + design->tabIndex};
         std::unique_ptr<Wnd> control;
         switch (design->kind) {
             case ControlKind::PushButton: {

@@ -9,13 +9,8 @@
 namespace tabulane {
 namespace {
 
-using test::ClickButton;
-using test::ControlsOf;
-using test::TextOf;
-using test::TextsOf;
-using test::TypeInto;
-using test::WaitForDialog;
-using test::WithRobot;
+// The robot's helpers read as what a robot does.
+using namespace test;
 
 // What a reader finds in a box: its caption, its texts and its buttons, and whom it belongs to.
 struct SeenBox {

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -89,19 +88,6 @@ inline void Click(QAbstractButton* button) {
     QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(button, &press);
     QApplication::sendEvent(button, &release);
-}
-
-inline void PressKey(QWidget* widget, int key, const QString& text = {}) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &press);
-    QApplication::sendEvent(widget, &release);
-}
-
-inline void Type(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        PressKey(widget, 0, QString(c));
-    }
 }
 
 }  // namespace tabulane::test

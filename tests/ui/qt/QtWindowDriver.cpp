@@ -21,6 +21,7 @@
 #include "support/TempDir.h"
 #include "ui/WindowDriver.h"
 #include "ui/qt/Form1.h"
+#include "ui/qt/Form1Harness.h"
 
 namespace tabulane::test {
 namespace {
@@ -120,10 +121,7 @@ public:
             widget = combo->lineEdit();
         }
         // A move with no button held, as the window system sends it to the widget under the pointer.
-        const QPointF local = QRectF(widget->rect()).center();
-        QMouseEvent move(QEvent::MouseMove, local, widget->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(widget, &move);
+        test::MoveMouseOver(widget);
     }
 
     void Drop(const std::vector<std::string>& paths) override {

@@ -13,6 +13,7 @@
 
 #include "platform/TextCodes.h"
 #include "support/TempDir.h"
+#include "ui/Form1Design.h"
 
 namespace tabulane::test {
 namespace {
@@ -59,10 +60,12 @@ HWND FindBox(DWORD process) {
     return search.found;
 }
 
+// A window's text with WM_GETTEXT, which the system carries across processes (GetWindowText reads only the caption
+// the system keeps, which a drop-down box does not have).
 std::string WindowText(HWND hwnd) {
     wchar_t text[2048] = {};
-    ::GetWindowTextW(hwnd, text, 2048);
-    return Utf8FromWide(text);
+    const auto length = ::SendMessageW(hwnd, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text));
+    return Utf8FromWide(std::wstring_view(text, static_cast<std::size_t>(length)));
 }
 
 struct ProgramRun {
@@ -161,6 +164,109 @@ TEST(ProgramWin32Test, ConvertsFromTheCommandLineAndTellsTheScriptHowItWent) {
     EXPECT_NE(skinned.boxes[0].text.find("in Tabulane2021/08/31.Form1.Form_Load at line 100"), std::string::npos)
         << skinned.boxes[0].text;
     EXPECT_EQ(ReadFile(folder.File("skinned.csv")), "name,city\r\nAda,London\r\n");
+}
+
+// A text of the program's version resource, in its one language (US English, Unicode).
+std::string VersionText(const std::wstring& program, const wchar_t* name) {
+    DWORD ignored = 0;
+    const DWORD size = ::GetFileVersionInfoSizeW(program.c_str(), &ignored);
+    std::vector<char> block(size);
+    if (size == 0 || ::GetFileVersionInfoW(program.c_str(), 0, size, block.data()) == FALSE) {
+        return {};
+    }
+    void* value = nullptr;
+    UINT length = 0;
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    if (::VerQueryValueW(block.data(), path.c_str(), &value, &length) == FALSE || length == 0) {
+        return {};
+    }
+    return Utf8FromWide(static_cast<const wchar_t*>(value));
+}
+
+TEST(ProgramWin32Test, TheVersionResourceNamesTheProductTheMakerAndTheProjectsVersion) {
+    EXPECT_EQ(VersionText(ProgramPath(), L"ProductName"), "Tabulane");
+    EXPECT_EQ(VersionText(ProgramPath(), L"CompanyName"), "Quillfen");
+    EXPECT_EQ(VersionText(ProgramPath(), L"FileVersion"), TABULANE_VERSION);
+}
+
+struct WindowSearch {
+    DWORD process;
+    HWND found = nullptr;
+};
+
+// The program's main window, found from outside as a robot finds it.
+HWND FindMainWindow(DWORD process) {
+    WindowSearch search{process};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM data) -> BOOL {
+            auto& wanted = *reinterpret_cast<WindowSearch*>(data);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == wanted.process && ::IsWindowVisible(hwnd) && WindowText(hwnd) == "Tabulane") {
+                wanted.found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST(ProgramWin32Test, StartedWithoutArgumentsTheWindowReadsFromAnotherProcessAndClosingEndsIt) {
+    // The window stores the mode and the folder it starts with: only in a Wine prefix of the test's own.
+    if (!RunningUnderWine()) {
+        GTEST_SKIP() << "the window would write the user's own settings";
+    }
+    // A copy of the program in a folder of its own, so what it finds beside it is known: nothing.
+    TempDir folder;
+    const std::filesystem::path program = folder.Path() / "tabulane.exe";
+    std::filesystem::copy_file(std::filesystem::path(ProgramPath()), program);
+    std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    ASSERT_NE(
+        ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process),
+        FALSE);
+    HWND window = nullptr;
+    for (int waited = 0; waited < 600 && window == nullptr; ++waited) {
+        ::Sleep(100);
+        window = FindMainWindow(process.dwProcessId);
+    }
+    ASSERT_NE(window, nullptr) << "no window came up";
+
+    // Every control by the id its tab index gives it, read with WM_GETTEXT across the processes.
+    for (const ControlDesign& design : kForm1Controls) {
+        std::pair<int, HWND> wanted{100 + design.tabIndex, nullptr};
+        ::EnumChildWindows(
+            window,
+            [](HWND child, LPARAM data) -> BOOL {
+                auto& search = *reinterpret_cast<std::pair<int, HWND>*>(data);
+                if (::GetDlgCtrlID(child) == search.first) {
+                    search.second = child;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&wanted));
+        ASSERT_NE(wanted.second, nullptr) << design.name;
+        if (design.kind == ControlKind::ComboBox) {
+            EXPECT_EQ(WindowText(wanted.second), "Tabs To Commas");
+        } else if (design.kind != ControlKind::TextBox && design.kind != ControlKind::ListView) {
+            EXPECT_EQ(WindowText(wanted.second), design.caption) << design.name;
+        }
+    }
+
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(::WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    DWORD status = STILL_ACTIVE;
+    ::GetExitCodeProcess(process.hProcess, &status);
+    EXPECT_EQ(status, 0U);
+    if (status == STILL_ACTIVE) {
+        ::TerminateProcess(process.hProcess, 99);
+    }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
 }
 
 }  // namespace
