@@ -89,3 +89,6 @@ run_suites() {
     ctest --test-dir build-windows --output-on-failure -j "$(nproc)" --timeout 1200 "$@"
 }
 run_suites
+
+# The program itself, driven from outside as a person would, on the private display, in a Wine prefix of its own.
+TABULANE_E2E_DISPLAY=$DISPLAY tools/check-windows-e2e.sh build-windows
