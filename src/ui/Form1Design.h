@@ -51,7 +51,6 @@ inline constexpr WindowDesign kForm1Design{"Form1", "Form1", 8040, 8955, 0x00FFF
 
 inline constexpr OleColor kDesignBackColor = 0x00FFFFFF;  // window, frames, option buttons and push buttons
 inline constexpr OleColor kButtonTextColor = 0x80000012;  // the push buttons' captions
-inline constexpr int kListColumnWidthTwips = 7000;        // the one column "File(s)", added at start-up
 inline constexpr int kProgressMinimum = 0;
 inline constexpr int kProgressMaximum = 100;
 inline constexpr std::string_view kListToolTip =
