@@ -37,3 +37,8 @@ ln -s "$WINEPREFIX/test-drive" "$WINEPREFIX/dosdevices/t:"
 export TABULANE_TEST_DRIVE=T:
 # test_convert's randomized model tests alone took 2 to 7 minutes under Wine on this shared machine.
 ctest --test-dir build-windows --output-on-failure -j "$(nproc)" --timeout 1200
+
+# The installer and the portable zip (build-windows/tabulane-<version>-setup.exe and -win64.zip), installed,
+# used and removed under Wine in a prefix of their own.
+tabulane_ensure_packages nsis
+tools/check-install-windows.sh build-windows

@@ -54,6 +54,10 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+# The program is installed without its debugging information, stamped with the time it was linked.
+strip=$(sed -n 's/^CMAKE_STRIP:FILEPATH=//p' "$build/CMakeCache.txt")
+program="$work/tabulane.exe"
+SOURCE_DATE_EPOCH=$(stat -c %Y "$build/tabulane.exe") "$strip" -o "$program" "$build/tabulane.exe"
 
 step "A fresh Wine prefix"
 "$wine" wineboot --init > /dev/null 2>&1 || true
@@ -169,7 +173,7 @@ check_program_folder() {
     local dir=$1
     diff <(expected_files) <(cd "$dir" && find . -type f | sort) ||
         fail "the files in $dir differ from the program's (< missing, > not ours)"
-    cmp "$build/tabulane.exe" "$dir/tabulane.exe" || fail "the installed tabulane.exe is not the built one"
+    cmp "$program" "$dir/tabulane.exe" || fail "the installed tabulane.exe is not the built one (stripped)"
     cmp "$build/HAND-M.CUR" "$dir/HAND-M.CUR" || fail "the installed HAND-M.CUR is not the built one"
     cmp skins/o.cjs "$dir/skins/o.cjs" || fail "the installed skin is not skins/o.cjs"
     diff -r samples "$dir/Samples" > /dev/null || fail "the installed samples are not samples/"
@@ -243,10 +247,10 @@ old="$work/old"
 mkdir -p "$old/source"
 cp -r samples skins README.md "$old/source/"
 printf 'retired\tsample\r\n' > "$old/source/samples/retired-sample.txt"
-cmake -DPROGRAM="$build/tabulane.exe" -DCURSOR="$build/HAND-M.CUR" -DSOURCE_DIR="$old/source" \
+cmake -DPROGRAM="$build/tabulane.exe" -DCURSOR="$build/HAND-M.CUR" -DSOURCE_DIR="$old/source" -DSTRIP="$strip" \
     -DSTAGE="$old/Tabulane" -DFILE_LIST="$old/files.nsh" -P packaging/windows/StageProgramFolder.cmake
 makensis -V1 -DVERSION=0.9.0 -DVERSION4=0.9.0.0 -DFILE_LIST="$old/files.nsh" -DOUTFILE="$old/setup-0.9.0.exe" \
-    packaging/windows/tabulane.nsi
+    -DPROGRAM_ICON="$PWD/src/ui/win32/resources/tabulane.ico" packaging/windows/tabulane.nsi
 install "$old/setup-0.9.0.exe" /S
 check_entry "$default_dir" 0.9.0
 dir=$(unix_path "$default_dir")
@@ -314,11 +318,11 @@ mkdir "$work/portable"
 (cd "$work/portable" && unzip -q "$OLDPWD/$portable")
 diff <(expected_files | grep -vx ./uninstall.exe) <(cd "$work/portable/Tabulane" && find . -type f | sort) ||
     fail "the zip's Tabulane\\ differs from the program folder"
-cmp "$build/tabulane.exe" "$work/portable/Tabulane/tabulane.exe" || fail "the zip's tabulane.exe is not the built one"
+cmp "$program" "$work/portable/Tabulane/tabulane.exe" || fail "the zip's tabulane.exe is not the built one (stripped)"
 echo "$(basename "$portable") holds Tabulane\\ with the program's $(expected_files | grep -vxc ./uninstall.exe) files"
 
 step "Nothing of ours in the machine's part of the registry"
 [ -z "$(keys_of_ours 'HKLM\Software')" ] || fail "keys in HKLM\Software: $(keys_of_ours 'HKLM\Software')"
 echo "no key under HKLM\Software names Tabulane or Quillfen"
 
-printf '\nPASS (tabulane.exe %s, %s bytes)\n' "$version" "$(stat -c %s "$build/tabulane.exe")"
+printf '\nPASS (tabulane.exe %s from %s, %s bytes installed)\n' "$version" "$build" "$(stat -c %s "$program")"

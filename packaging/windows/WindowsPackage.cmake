@@ -23,11 +23,12 @@ endif()
 # both the installer and its uninstaller work from is written from what was staged.
 add_custom_target(tabulane_windows_package
     COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:tabulane> -DCURSOR=${CMAKE_BINARY_DIR}/HAND-M.CUR
-            -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -DSTAGE=${stage_dir} -DFILE_LIST=${file_list}
+            -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -DSTAGE=${stage_dir} -DFILE_LIST=${file_list} -DSTRIP=${CMAKE_STRIP}
             -P ${CMAKE_CURRENT_LIST_DIR}/StageProgramFolder.cmake
     COMMAND ${CMAKE_COMMAND} -E rm -f ${setup_exe} ${portable_zip}
     COMMAND ${TABULANE_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DVERSION4=${version4} -DFILE_LIST=${file_list}
-            -DOUTFILE=${setup_exe} ${CMAKE_CURRENT_LIST_DIR}/tabulane.nsi
+            -DPROGRAM_ICON=${PROJECT_SOURCE_DIR}/src/ui/win32/resources/tabulane.ico -DOUTFILE=${setup_exe}
+            ${CMAKE_CURRENT_LIST_DIR}/tabulane.nsi
     COMMAND ${CMAKE_COMMAND} -E tar cf ${portable_zip} --format=zip Tabulane
     WORKING_DIRECTORY ${package_dir}
     COMMENT "Packaging tabulane-${PROJECT_VERSION}-setup.exe and tabulane-${PROJECT_VERSION}-win64.zip"

@@ -2,7 +2,7 @@
 ; %LOCALAPPDATA%\Programs\Tabulane by default. The program folder must be one its user can write to, since
 ; "Save results in folder of original file" writes beside the samples that live there.
 ; Made by the build (target tabulane_windows_package), which passes VERSION, VERSION4 (four numbers),
-; FILE_LIST (the generated list of the program folder's files) and OUTFILE.
+; FILE_LIST (the generated list of the program folder's files), PROGRAM_ICON and OUTFILE.
 ; Silent use: setup.exe /S [/D=folder], uninstall.exe /S.
 
 Unicode true
@@ -40,6 +40,8 @@ VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "LegalCopyright" "Quillfen"
 
 !define MUI_ABORTWARNING
+!define MUI_ICON "${PROGRAM_ICON}"
+!define MUI_UNICON "${PROGRAM_ICON}"
 !define MUI_WELCOMEPAGE_TEXT "This will install Tabulane ${VERSION} for you alone, in a folder of your own: no administrator rights are needed.$\r$\n$\r$\nTabulane converts batches of plain-text files into comma-separated files.$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !define MUI_COMPONENTSPAGE_SMALLDESC
