@@ -5,8 +5,9 @@
 #     tabulane-<version>-setup.exe /S over it: one uninstall entry with every value, the files exactly (the older
 #     version's extra sample gone), the program's version resource, the Start-menu shortcut and no desktop one,
 #     a saved setting kept; a conversion with the installed program from its command line; the same installer
-#     again over it (a damaged file comes back); the entry's QuietUninstallString: nothing of ours is left, in the
-#     files or the registry, and the setting stays.
+#     again over it (a damaged file comes back); while the program runs, installing fails with status 2 and
+#     uninstalling removes nothing; then the entry's QuietUninstallString: nothing of ours is left, in the files or
+#     the registry, and the setting stays.
 #  2. setup.exe /S /D=<a folder with a space>; results written beside the samples by the installed program and a
 #     skin in x\o.cjs; the entry's UninstallString /S removes everything else and leaves those two files.
 #  3. the portable zip holds the same program folder, without the uninstaller.
@@ -92,12 +93,15 @@ windows_path() {
     path=$(realpath "$1")
     echo "Z:${path//\//\\}"
 }
-# Waits until no program runs in the prefix but Wine's own (those in C:\windows).
+# Waits until no program runs in the prefix but Wine's own (those in C:\windows) and the one whose process is
+# $left_running, when set.
+left_running=""
 wait_for_programs() {
     local pid busy
     for _ in $(seq 1 600); do
         busy=false
         for pid in $(pgrep -f '^[A-Z]:\\' || true); do
+            [ "$pid" = "$left_running" ] && continue
             if tr '\0' '\n' 2> /dev/null < "/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
                 ! tr '\0' ' ' 2> /dev/null < "/proc/$pid/cmdline" | grep -qi '^C:\\windows\\'; then
                 busy=true
@@ -219,7 +223,7 @@ uninstall_with() {
     command=$(entry_value "$value" | sed 's/^REG_SZ //')
     [[ $command =~ ^\"[^\"]+\" ]] || fail "$value is not a quoted program: $command"
     run_and_wait "$command${arguments:+ $arguments}" || fail "$command $arguments ended with status $?"
-    echo "uninstalled: $value $command${arguments:+ $arguments}"
+    echo "ran $value: $command${arguments:+ $arguments}"
 }
 
 # The keys under $1 whose names hold Tabulane or Quillfen, as reg export writes them.
@@ -278,6 +282,27 @@ rm "$dir/Samples/orders-tab-separated.txt"
 install "$setup" /S
 check_entry "$default_dir" "$version"
 check_program_folder "$dir"
+
+step "Installing and uninstalling while Tabulane runs: both refused, nothing removed"
+"$wine" "$dir/tabulane.exe" > /dev/null 2>&1 < /dev/null &
+left_running=$!
+for _ in $(seq 1 150); do
+    grep -q 'Tabulane/tabulane.exe' "/proc/$left_running/maps" 2> /dev/null && break
+    sleep 0.2
+done
+grep -q 'Tabulane/tabulane.exe' "/proc/$left_running/maps" || fail "the installed program did not start"
+status=0
+run_and_wait "\"$(windows_path "$setup")\" /S" || status=$?
+[ "$status" -eq 2 ] || fail "installing over the running program ended with status $status, not 2"
+echo "setup.exe /S over the running program: status 2"
+# The uninstaller hands over to a copy of itself and returns at once, so what it did is read from the files.
+uninstall_with QuietUninstallString
+check_entry "$default_dir" "$version"
+check_program_folder "$dir"
+kill "$left_running"
+wait "$left_running" 2> /dev/null || true
+left_running=""
+wait_for_programs
 
 step "Uninstalling with the entry's QuietUninstallString"
 uninstall_with QuietUninstallString

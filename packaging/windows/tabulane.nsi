@@ -44,7 +44,6 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "Quillfen"
 !define MUI_UNICON "${PROGRAM_ICON}"
 !define MUI_WELCOMEPAGE_TEXT "This will install Tabulane ${VERSION} for you alone, in a folder of your own: no administrator rights are needed.$\r$\n$\r$\nTabulane converts batches of plain-text files into comma-separated files.$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
-!define MUI_COMPONENTSPAGE_SMALLDESC
 !insertmacro MUI_PAGE_COMPONENTS
 !define MUI_DIRECTORYPAGE_TEXT_TOP "Tabulane keeps its samples in its folder and can write results beside them, so choose a folder you can write to (not one under Program Files)."
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryPageLeave
