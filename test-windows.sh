@@ -1,27 +1,59 @@
 #!/usr/bin/env bash
-# Cross-compiles the logic layers (platform without Qt, shell, convert, cli, filelist) and their test suites for
-# 64-bit Windows with mingw-w64 in build-windows/, and runs every suite under Wine in a fresh, temporary prefix.
+# Cross-compiles the Windows build (the logic layers, the Win32 platform, the window and tabulane.exe) and its test
+# suites for 64-bit Windows with mingw-w64 in build-windows/, and runs every suite under Wine in a fresh, temporary
+# prefix, with a private X server for the suites that open windows.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/ensure-packages.sh
-tabulane_ensure_packages cmake make g++-mingw-w64-x86-64-posix wine64 googletest
-
-cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_CXX_FLAGS="-Werror -O1"
-cmake --build build-windows -j "$(nproc)"
+tabulane_ensure_packages cmake make g++-mingw-w64-x86-64-posix wine64 googletest xvfb
 
 wine_folder=/usr/lib/wine
 export WINEPREFIX
 WINEPREFIX="$(mktemp -d "${TMPDIR:-/tmp}/tabulane-wine-XXXXXX")"
 export WINEDEBUG=-all
-# No display is needed for console programs, and no Mono or Gecko install is offered for a prefix nobody keeps.
+# No Mono or Gecko install is offered for a prefix nobody keeps.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
+unset WAYLAND_DISPLAY
+xvfb_pid=
 cleanup() {
     "$wine_folder/wineserver64" -k 2>/dev/null || true
     rm -rf "$WINEPREFIX"
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
 }
 trap cleanup EXIT
+
+# Wine draws every window on an X display; boxes and dialogs under test appear on a private one, never on the
+# user's screen. The first display from :90 up that nobody holds; Xvfb refuses a taken one, and the next is tried.
+start_private_display() {
+    local number
+    for number in $(seq 90 189); do
+        if [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; then
+            continue
+        fi
+        Xvfb ":$number" -nolisten tcp -screen 0 1280x1024x24 >/dev/null 2>&1 &
+        xvfb_pid=$!
+        local waited
+        for waited in $(seq 100); do
+            if [ -e "/tmp/.X11-unix/X$number" ]; then
+                export DISPLAY=":$number"
+                return 0
+            fi
+            kill -0 "$xvfb_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+        xvfb_pid=
+    done
+    echo "test-windows.sh: no free X display from :90 to :189" >&2
+    return 1
+}
+# The display is there before the Wine session starts: the session's desktop is made once, on the display it
+# finds then, and every program of the session draws on it.
+start_private_display
 
 # Making the prefix takes a while; done once before the suites start, so their timeouts measure only themselves.
 "$wine_folder/wine64" wineboot --init >/dev/null 2>&1 || true
@@ -31,12 +63,29 @@ trap cleanup EXIT
 # session serves every suite, its services started here, and the cleanup ends it.
 "$wine_folder/wineserver64" -p
 "$wine_folder/wine64" wineboot >/dev/null 2>&1 </dev/null || true
+# Built inside the session: the build runs one of its own programs (the hand pointer's generator) under Wine, and it
+# must not make or touch a prefix of the user's. The result is build-windows/tabulane.exe with HAND-M.CUR and
+# Samples\ beside it, as the program looks them up.
+cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_FLAGS="-Werror -O1"
+cmake --build build-windows -j "$(nproc)"
 # The folder walk's drive-root test needs an empty drive of its own; Wine finds drives through these links.
 mkdir "$WINEPREFIX/test-drive"
 ln -s "$WINEPREFIX/test-drive" "$WINEPREFIX/dosdevices/t:"
 export TABULANE_TEST_DRIVE=T:
-# test_convert's randomized model tests alone took 2 to 7 minutes under Wine on this shared machine.
-ctest --test-dir build-windows --output-on-failure -j "$(nproc)" --timeout 1200
+# The file dialogs' drive-root tests put files in a root, so they have a drive of their own.
+mkdir "$WINEPREFIX/dialog-drive"
+ln -s "$WINEPREFIX/dialog-drive" "$WINEPREFIX/dosdevices/u:"
+export TABULANE_TEST_DIALOG_DRIVE=U:
+
+# Runs suites under Wine: all of them, or those whose names match the ctest options given (-R, -E). Console
+# suites run side by side; suites that open windows hold the display lock (RESOURCE_LOCK tabulane_display in
+# tests/CMakeLists.txt), so they run one at a time and no dialog of one suite meets another's.
+run_suites() {
+    # test_convert's randomized model tests alone took 2 to 7 minutes under Wine on this shared machine.
+    ctest --test-dir build-windows --output-on-failure -j "$(nproc)" --timeout 1200 "$@"
+}
+run_suites
 
 # The installer and the portable zip (build-windows/tabulane-<version>-setup.exe and -win64.zip), installed,
 # used and removed under Wine in a prefix of their own.

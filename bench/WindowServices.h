@@ -10,7 +10,6 @@
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtProgramStarter.h"
 #include "platform/qt/QtSkinFramework.h"
-#include "ui/qt/FileListSession.h"
 #include "ui/qt/Form1.h"
 
 namespace tabulane::bench {
@@ -35,10 +34,10 @@ struct WindowServices {
 
 // The real window with its file list wired as the program wires it, loaded and shown (offscreen in a benchmark).
 struct ShownWindow {
-    FileListSession session;
     Form1 form;
+    Form1Logic& logic;
 
-    explicit ShownWindow(Platform& platform) : form(platform, session.Events(), &session.Model(), [] {}) {
+    explicit ShownWindow(Platform& platform) : form(platform, [] {}), logic(form.Logic()) {
         form.Load({});
         form.ShowCentred();
     }

@@ -3,100 +3,50 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <ole2.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 
 #include "cli/CommandLine.h"
 #include "cli/ProgramStart.h"
 #include "platform/FileSystem.h"
-#include "platform/NativeEnvironment.h"
 #include "platform/Platform.h"
-#include "platform/PlatformError.h"
-#include "platform/TextCodes.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Environment.h"
+#include "platform/win32/Win32EventLoop.h"
+#include "platform/win32/Win32FilePicker.h"
+#include "platform/win32/Win32FolderPicker.h"
+#include "platform/win32/Win32MessageBoxes.h"
+#include "platform/win32/Win32Owner.h"
+#include "platform/win32/Win32ProgramStarter.h"
+#include "platform/win32/Win32SettingsStore.h"
+#include "platform/win32/Win32Shell.h"
 #include "ui/win32/Form1.h"
 #include "ui/win32/Win32SkinFramework.h"
 
 namespace tabulane {
 namespace {
 
-// Interim services until the Win32 platform parts land: boxes are MessageBoxW owned by the window, settings live
-// for the session only, and the dialogs and the shell refuse.
-struct InterimServices final : MessageBoxes,
-                               SettingsStore,
-                               FolderPicker,
-                               FilePicker,
-                               EventLoop,
-                               Shell,
-                               ProgramStarter,
-                               Clock {
-    HWND owner = nullptr;
-    std::map<std::string, std::string> values;
-
-    BoxAnswer ShowMessage(const std::string& text, const std::string& caption, BoxIcon icon,
-                          BoxButtons buttons) override {
-        UINT style = buttons == BoxButtons::YesNo ? MB_YESNO : MB_OK;
-        switch (icon) {
-            case BoxIcon::Exclamation:
-                style |= MB_ICONEXCLAMATION;
-                break;
-            case BoxIcon::Information:
-                style |= MB_ICONINFORMATION;
-                break;
-            case BoxIcon::Question:
-                style |= MB_ICONQUESTION;
-                break;
-            case BoxIcon::Critical:
-                style |= MB_ICONHAND;
-                break;
-            case BoxIcon::None:
-                break;
-        }
-        const int answer =
-            ::MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(), style | MB_SETFOREGROUND);
-        if (buttons == BoxButtons::Ok) {
-            return BoxAnswer::Ok;
-        }
-        return answer == IDYES ? BoxAnswer::Yes : BoxAnswer::No;
-    }
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::string GetSetting(const std::string& key, const std::string& defaultValue) override {
-        const auto found = values.find(key);
-        return found != values.end() ? found->second : defaultValue;
-    }
-    void SaveSetting(const std::string& key, const std::string& value) override { values[key] = value; }
-    std::string BrowseForFolder(const std::string&, const std::string&) override { return {}; }
-    std::vector<std::string> PickFiles(const std::string&, const std::string&, bool) override { return {}; }
-    void YieldToMessageLoop() override {
-        MSG message{};
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-            if (message.message == WM_QUIT) {
-                ::PostQuitMessage(static_cast<int>(message.wParam));
-                return;
-            }
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-    }
-    void Open(const std::string&) override {}
-    void StartProgram(const std::string&, WindowStyle) override {}
-    double SecondsSinceMidnight() const override {
-        const auto now = std::chrono::system_clock::now();
-        return std::chrono::duration<double>(now - std::chrono::floor<std::chrono::days>(now)).count();
-    }
-};
-
+// The implementations of the platform interfaces the program runs on. Boxes, dialogs and shell calls are owned by
+// the window once it exists.
 struct NativePlatform {
+    Win32Owner owner;
     NativeFileSystem files;
-    NativeEnvironment environment;
-    InterimServices services;
-    OpeningShellExecutor shellExecutor{services};
+    Win32SettingsStore settings;
+    Win32MessageBoxes boxes{owner};
+    Win32FolderPicker folderPicker{owner};
+    Win32FilePicker filePicker{owner};
+    Win32Environment environment;
+    Win32EventLoop eventLoop;
+    Win32Shell shell{owner};
+    Win32ShellExecutor shellExecutor{owner};
+    Win32ProgramStarter programStarter;
     SeededRandomSource random;
+    Win32Clock clock;
     win32::Win32SkinFramework skinFramework;
-    Platform platform{services, services,      files,    services, services, environment,  services,
-                      services, shellExecutor, services, random,   services, skinFramework};
+    Platform platform{boxes, settings,      files,          folderPicker, filePicker, environment,  eventLoop,
+                      shell, shellExecutor, programStarter, random,       clock,      skinFramework};
 };
 
 }  // namespace
@@ -108,6 +58,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof(controls),
                                   ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
+    // The list takes drops from Explorer through OLE; the dialogs need the apartment too.
+    ::OleInitialize(nullptr);
 
     const std::string argumentText = ProgramArgumentText(0, nullptr);
     NativePlatform native;
@@ -116,14 +68,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return ConvertOnHiddenWindow(native.platform, argumentText, true);
     }
 
-    FileList list;
-    win32::Form1Events events;
     // Closing the window ends the program at once, even in the middle of a run: every setting is already stored.
-    win32::Form1 form(native.platform, std::move(events), &list, [] {
+    win32::Form1 form(native.platform, [] {
         std::fflush(nullptr);
         std::exit(0);
     });
-    native.services.owner = form.Handle();
+    native.owner.SetWindow(form.Handle());
+    // A yield in the middle of a run keeps the keyboard's walk through the controls.
+    native.eventLoop.SetMessageFilter(
+        [&form](MSG& message) { return ::IsDialogMessageW(form.Handle(), &message) != FALSE; });
     const StartupResult started = form.Load(argumentText);
     if (started.commandLineRan) {
         return started.exitStatus;

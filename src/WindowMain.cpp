@@ -20,9 +20,7 @@
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtSkinFramework.h"
-#include "ui/qt/FileListSession.h"
 #include "ui/qt/Form1.h"
-#include "ui/qt/Presentation.h"
 
 namespace tabulane {
 namespace {
@@ -76,11 +74,8 @@ int main(int argc, char** argv) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     NativePlatform native;
-    FileListSession fileList;
-    Form1Events events = fileList.Events();
-    WirePresentation(events);
     // Closing the window ends the program at once, even in the middle of a run: every setting is already stored.
-    Form1 form(native.platform, std::move(events), &fileList.Model(), [] {
+    Form1 form(native.platform, [] {
         std::fflush(nullptr);
         std::exit(0);
     });

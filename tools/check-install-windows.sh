@@ -27,20 +27,11 @@ fail() {
 }
 
 [ -f "$build/CMakeCache.txt" ] || fail "no $build/CMakeCache.txt: ./test-windows.sh configures $build/"
-step "Building the installer, the portable zip and the probe in $build/"
-cmake --build "$build" --target tabulane_windows_package tabulane_probe_install > /dev/null
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ -n "$version" ] || fail "no project version in $build/CMakeCache.txt"
 setup="$build/tabulane-$version-setup.exe"
 portable="$build/tabulane-$version-win64.zip"
 probe="$build/tabulane_probe_install.exe"
-for file in "$setup" "$portable" "$probe" "$build/tabulane.exe" "$build/HAND-M.CUR"; do
-    [ -f "$file" ] || fail "missing $file"
-done
-ls -l "$setup" "$portable"
-# Installing for one user needs no administrator: the installer's manifest asks to run as the user who starts it.
-grep -aq 'level="asInvoker"' "$setup" || fail "$setup does not ask to run as the invoking user"
-echo "the installer's manifest asks for no elevation (asInvoker)"
 
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
@@ -55,10 +46,6 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-# The program is installed without its debugging information, stamped with the time it was linked.
-strip=$(sed -n 's/^CMAKE_STRIP:FILEPATH=//p' "$build/CMakeCache.txt")
-program="$work/tabulane.exe"
-SOURCE_DATE_EPOCH=$(stat -c %Y "$build/tabulane.exe") "$strip" -o "$program" "$build/tabulane.exe"
 
 step "A fresh Wine prefix"
 "$wine" wineboot --init > /dev/null 2>&1 || true
@@ -69,6 +56,21 @@ step "A fresh Wine prefix"
 # One session with Wine's services started once: a program then starts in about a second rather than five.
 "$wineserver" -p
 "$wine" wineboot > /dev/null 2>&1 < /dev/null || true
+
+# Built in this prefix: the build runs one of its generators under Wine.
+step "Building the installer, the portable zip and the probe in $build/"
+cmake --build "$build" --target tabulane_windows_package tabulane_probe_install > /dev/null
+for file in "$setup" "$portable" "$probe" "$build/tabulane.exe" "$build/HAND-M.CUR"; do
+    [ -f "$file" ] || fail "missing $file"
+done
+ls -l "$setup" "$portable"
+# Installing for one user needs no administrator: the installer's manifest asks to run as the user who starts it.
+grep -aq 'level="asInvoker"' "$setup" || fail "$setup does not ask to run as the invoking user"
+echo "the installer's manifest asks for no elevation (asInvoker)"
+# The program is installed without its debugging information, stamped with the time it was linked.
+strip=$(sed -n 's/^CMAKE_STRIP:FILEPATH=//p' "$build/CMakeCache.txt")
+program="$work/tabulane.exe"
+SOURCE_DATE_EPOCH=$(stat -c %Y "$build/tabulane.exe") "$strip" -o "$program" "$build/tabulane.exe"
 # Drive C: is drive_c/ in the prefix (asking Wine each time costs a second a call here).
 unix_path() {
     local path=${1#[Cc]:\\}

@@ -27,7 +27,6 @@
 #include "filelist/FileList.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtEventLoop.h"
-#include "ui/qt/FileListSession.h"
 #include "ui/qt/Form1.h"
 
 namespace tabulane::bench {
@@ -149,8 +148,8 @@ int Run(int files, int rounds, int entries, bool keep, bool withTr) {
 
     // The program's memory with a long list shown in the window: the whole process, window included.
     {
-        FileListSession session;
-        Form1 form(platform, {}, &session.Model(), [] {});
+        Form1 form(platform, [] {});
+        FileList& list = form.Logic().List();
         form.Load({});
         form.ShowCentred();
         QCoreApplication::processEvents();
@@ -160,14 +159,14 @@ int Run(int files, int rounds, int entries, bool keep, bool withTr) {
             const std::string path =
                 Numbered("/home/user/Documents/batch/folder", n % 1000, "/report_") + Numbered("", 1000000 + n, ".txt");
             textBytes += path.size();
-            session.List().Append(path);
+            list.Append(path);
         }
         QCoreApplication::processEvents();
         const long after = ResidentKiB();
         std::printf(
             "list of %d entries shown in the window: path text %.1f MiB; process resident %.1f MiB before, "
             "%.1f MiB after (+%.1f MiB)\n",
-            session.List().Count(), static_cast<double>(textBytes) / 1048576.0, before / 1024.0, after / 1024.0,
+            list.Count(), static_cast<double>(textBytes) / 1048576.0, before / 1024.0, after / 1024.0,
             (after - before) / 1024.0);
     }
 
@@ -204,13 +203,12 @@ int Run(int files, int rounds, int entries, bool keep, bool withTr) {
     const auto timeBatch = [&] {
         Refill(root / "batch");
         ShownWindow shown(platform);
-        Form1& form = shown.form;
-        FileListSession& session = shown.session;
+        Form1Logic& form = shown.logic;
         form.SetOption1Selected(true);
         form.SetText1Text((root / "batch").string());
         form.SetComboText(std::getenv("BENCH_UI_ONLY") != nullptr ? "X Character(s) To Commas" : "Tabs To Commas");
         for (const auto& input : inputs) {
-            session.List().Append(input);
+            form.List().Append(input);
         }
         QCoreApplication::processEvents();
         ::sync();

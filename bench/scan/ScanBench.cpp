@@ -21,7 +21,6 @@
 #include "bench/WindowServices.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtEventLoop.h"
-#include "ui/qt/FileListSession.h"
 #include "ui/qt/Form1.h"
 
 namespace tabulane::bench {
@@ -84,7 +83,7 @@ int Run(int rounds, bool keep) {
     Platform platform = window.With(boxes, settings, files, folderPicker, environment, eventLoop);
 
     ShownWindow shown(platform);
-    FileListSession& session = shown.session;
+    Form1Logic& session = shown.logic;
     QCoreApplication::processEvents();
 
     const std::string find = "find '" + root.string() + "' -type f > /dev/null";

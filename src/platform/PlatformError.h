@@ -16,6 +16,7 @@ constexpr int kDiskFull = 61;
 constexpr int kPermissionDenied = 70;
 constexpr int kPathFileAccess = 75;
 constexpr int kPathNotFound = 76;
+constexpr int kInvalidPicture = 481;
 constexpr int kBufferTooSmall = 20476;
 }  // namespace ErrorNumber
 

@@ -11,9 +11,7 @@
 #include <QRadioButton>
 #include <QTreeView>
 #include <cmath>
-#include <map>
 
-#include "platform/PlatformError.h"
 #include "platform/qt/QtOleColor.h"
 #include "ui/Form1Design.h"
 #include "ui/qt/DesignFrame.h"
@@ -122,52 +120,39 @@ QWidget* MakeControl(const ControlDesign& design, QWidget* parent, QAbstractItem
     return nullptr;
 }
 
-template <typename Control>
-Control* Take(const std::map<std::string_view, QWidget*>& built, std::string_view name) {
-    return static_cast<Control*>(built.at(name));
-}
-
 }  // namespace
 
 int Pixels(int twips) {
     return TwipsToPixels(twips, 96);
 }
 
-std::vector<QWidget*> Form1Controls::InDesignOrder() const {
-    return {PushButton5, ListView1, PushButton1, PushButton3, PushButton6, PushButton7,
-            Frame1,      Combo1,    Frame5,      Option1,     Frame3,      Text1,
-            PushButton8, Option2,   PushButton2, Frame2,      PushButton4, ProgressBar1};
+QWidget* Form1Controls::Find(std::string_view name) const {
+    if (name == kForm1Design.name) {
+        return window;
+    }
+    for (std::size_t at = 0; at < kForm1Controls.size(); ++at) {
+        if (kForm1Controls[at].name == name) {
+            return inDesignOrder.at(at);
+        }
+    }
+    return nullptr;
 }
 
 Form1Controls BuildForm1Design(QWidget& window, QAbstractItemModel* listModel) {
     DressWindow(window);
-    std::map<std::string_view, QWidget*> built{{kForm1Design.name, &window}};
+    Form1Controls c;
+    c.window = &window;
     for (const ControlDesign& design : kForm1Controls) {
-        QWidget* control = MakeControl(design, built.at(design.parent), listModel);
+        QWidget* control = MakeControl(design, c.Find(design.parent), listModel);
         control->setObjectName(Text(design.name));
         control->setGeometry(Pixels(design.rect.left), Pixels(design.rect.top), Pixels(design.rect.width),
                              Pixels(design.rect.height));
-        built.emplace(design.name, control);
+        c.inDesignOrder.push_back(control);
     }
-    Form1Controls c{};
-    c.PushButton5 = Take<QPushButton>(built, "PushButton5");
-    c.ListView1 = Take<QTreeView>(built, "ListView1");
-    c.PushButton1 = Take<QPushButton>(built, "PushButton1");
-    c.PushButton3 = Take<QPushButton>(built, "PushButton3");
-    c.PushButton6 = Take<QPushButton>(built, "PushButton6");
-    c.PushButton7 = Take<QPushButton>(built, "PushButton7");
-    c.Frame1 = Take<QGroupBox>(built, "Frame1");
-    c.Combo1 = Take<QComboBox>(built, "Combo1");
-    c.Frame5 = Take<QGroupBox>(built, "Frame5");
-    c.Option1 = Take<QRadioButton>(built, "Option1");
-    c.Frame3 = Take<QGroupBox>(built, "Frame3");
-    c.Text1 = Take<QLineEdit>(built, "Text1");
-    c.PushButton8 = Take<QPushButton>(built, "PushButton8");
-    c.Option2 = Take<QRadioButton>(built, "Option2");
-    c.PushButton2 = Take<QPushButton>(built, "PushButton2");
-    c.Frame2 = Take<QGroupBox>(built, "Frame2");
-    c.PushButton4 = Take<QPushButton>(built, "PushButton4");
-    c.ProgressBar1 = Take<TextProgressBar>(built, "ProgressBar1");
+    c.ListView1 = c.Get<QTreeView>("ListView1");
+    c.Combo1 = c.Get<QComboBox>("Combo1");
+    c.Text1 = c.Get<QLineEdit>("Text1");
+    c.ProgressBar1 = c.Get<TextProgressBar>("ProgressBar1");
 
     // The design's tab order, less the frames and the progress bar, which take no focus.
     QWidget* previous = nullptr;
@@ -175,7 +160,7 @@ Form1Controls BuildForm1Design(QWidget& window, QAbstractItemModel* listModel) {
         if (!TakesFocus(design->kind)) {
             continue;
         }
-        QWidget* control = built.at(design->name);
+        QWidget* control = c.Find(design->name);
         if (previous != nullptr) {
             QWidget::setTabOrder(previous, control);
         }
@@ -184,62 +169,15 @@ Form1Controls BuildForm1Design(QWidget& window, QAbstractItemModel* listModel) {
     return c;
 }
 
-namespace {
-
-ControlKind KindOf(const QWidget* control) {
-    if (qobject_cast<const QPushButton*>(control) != nullptr) {
-        return ControlKind::PushButton;
+void SetDesignControlBackColor(QWidget& control, OleColor color) {
+    QPalette colored = control.palette();
+    colored.setColor(control.backgroundRole(), ColorFromOle(color));
+    control.setPalette(colored);
+    // A frame paints its own box and must leave the strip above its line to what reaches into it; the window
+    // fills its background already.
+    if (qobject_cast<QGroupBox*>(&control) == nullptr && !control.isWindow()) {
+        control.setAutoFillBackground(true);
     }
-    if (qobject_cast<const QRadioButton*>(control) != nullptr) {
-        return ControlKind::OptionButton;
-    }
-    if (qobject_cast<const QCheckBox*>(control) != nullptr) {
-        return ControlKind::CheckBox;
-    }
-    if (qobject_cast<const QGroupBox*>(control) != nullptr) {
-        return ControlKind::Frame;
-    }
-    if (qobject_cast<const QLabel*>(control) != nullptr) {
-        return ControlKind::Label;
-    }
-    if (qobject_cast<const QLineEdit*>(control) != nullptr) {
-        return ControlKind::TextBox;
-    }
-    if (qobject_cast<const QComboBox*>(control) != nullptr) {
-        return ControlKind::ComboBox;
-    }
-    if (qobject_cast<const QProgressBar*>(control) != nullptr) {
-        return ControlKind::ProgressBar;
-    }
-    return ControlKind::ListView;
-}
-
-}  // namespace
-
-std::vector<WindowControl> DescribeControls(const Form1Controls& controls) {
-    std::vector<WindowControl> described;
-    for (const QWidget* control : controls.InDesignOrder()) {
-        described.push_back({control->objectName().toStdString(), KindOf(control)});
-    }
-    return described;
-}
-
-void SetDesignControlBackColor(const Form1Controls& controls, const std::string& name, OleColor color) {
-    constexpr int kObjectRequired = 424;
-    const QString wanted = QString::fromStdString(name);
-    for (QWidget* control : controls.InDesignOrder()) {
-        if (control->objectName() == wanted) {
-            QPalette colored = control->palette();
-            colored.setColor(control->backgroundRole(), ColorFromOle(color));
-            control->setPalette(colored);
-            // A frame paints its own box and must leave the strip above its line to what reaches into it.
-            if (qobject_cast<QGroupBox*>(control) == nullptr) {
-                control->setAutoFillBackground(true);
-            }
-            return;
-        }
-    }
-    throw PlatformError(kObjectRequired, "Object required");
 }
 
 }  // namespace tabulane

@@ -1,16 +1,13 @@
 #pragma once
 
-#include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/SkinnableWindow.h"
 
 class QAbstractItemModel;
 class QComboBox;
-class QGroupBox;
 class QLineEdit;
-class QPushButton;
-class QRadioButton;
 class QTreeView;
 class QWidget;
 
@@ -21,39 +18,31 @@ class TextProgressBar;
 // Twips of the design in pixels at 96 dots per inch.
 int Pixels(int twips);
 
-// The controls of the main window, named as the design names them (also their object names). The window owns them.
+// The controls of the main window, built from the design table and named as it names them (also their object
+// names). The window owns them.
 struct Form1Controls {
-    QPushButton* PushButton5;
-    QTreeView* ListView1;
-    QPushButton* PushButton1;
-    QPushButton* PushButton3;
-    QPushButton* PushButton6;
-    QPushButton* PushButton7;
-    QGroupBox* Frame1;
-    QComboBox* Combo1;
-    QGroupBox* Frame5;
-    QRadioButton* Option1;
-    QGroupBox* Frame3;
-    QLineEdit* Text1;
-    QPushButton* PushButton8;
-    QRadioButton* Option2;
-    QPushButton* PushButton2;
-    QGroupBox* Frame2;
-    QPushButton* PushButton4;
-    TextProgressBar* ProgressBar1;
+    QWidget* window = nullptr;
+    std::vector<QWidget*> inDesignOrder;  // one for each row of kForm1Controls, in its order
 
-    // Every control, inner ones included, in the design's order.
-    std::vector<QWidget*> InDesignOrder() const;
+    // The window itself by its design name, or a control of it; null for a name the design does not hold.
+    QWidget* Find(std::string_view name) const;
+    template <typename Control>
+    Control* Get(std::string_view name) const {
+        return static_cast<Control*>(Find(name));
+    }
+
+    // The ones the window's own code works with.
+    QTreeView* ListView1 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    TextProgressBar* ProgressBar1 = nullptr;
 };
 
 // Lays the design out in window: its size, font, colours and icon, and every control in its place with its caption
 // and the design's tab order. The list shows listModel, which the window does not own.
 Form1Controls BuildForm1Design(QWidget& window, QAbstractItemModel* listModel);
 
-// Every control with its kind, as a skin sees them.
-std::vector<WindowControl> DescribeControls(const Form1Controls& controls);
-
-// Colours the background of the named control; throws PlatformError 424 "Object required" for a name of none.
-void SetDesignControlBackColor(const Form1Controls& controls, const std::string& name, OleColor color);
+// Colours the background of the window or of one of its controls.
+void SetDesignControlBackColor(QWidget& control, OleColor color);
 
 }  // namespace tabulane

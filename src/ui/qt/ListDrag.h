@@ -1,9 +1,9 @@
 #pragma once
 
-#include <functional>
+#include <string_view>
 
 #include "filelist/DragDrop.h"
-#include "ui/qt/Form1.h"
+#include "ui/Form1Logic.h"
 
 class QEvent;
 class QMimeData;
@@ -11,13 +11,10 @@ class QMimeData;
 namespace tabulane {
 
 // A drag's data as the list sees it: a file list only when every address is a local file, in the delivered order.
+// Each path keeps the exact bytes of its address, so a file whose name is not UTF-8 is still found.
 DragData DragDataFrom(const QMimeData* mime);
 
-// Runs one handler of the window under the window's trap, named as the location text names it.
-using TrappedRun = std::function<void(const char* name, const std::function<void()>& handler)>;
-
-// A drag over or a drop on the list, answered through the window's handlers; without a handler it is refused.
-// True when the event was one of these.
-bool HandleListDrag(QEvent& event, const Form1Events& events, Form1& form, const TrappedRun& run);
+// A drag over or a drop on the control, answered by the logic. True when the event was one of these.
+bool HandleListDrag(QEvent& event, std::string_view control, Form1Logic& logic);
 
 }  // namespace tabulane

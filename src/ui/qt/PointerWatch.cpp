@@ -7,25 +7,19 @@
 #include <QLineEdit>
 #include <QTreeView>
 #include <QWidget>
-#include <string>
 #include <vector>
 
-#include "shell/HoverPointer.h"
+#include "ui/Form1Design.h"
 
 namespace tabulane {
 
-PointerWatch::PointerWatch(QWidget& window, const Form1Controls& controls, MainWindow& pointer)
-    : QObject(&window), m_controls(controls), m_pointer(pointer) {
+PointerWatch::PointerWatch(QWidget& window, const Form1Controls& controls, Form1Logic& logic)
+    : QObject(&window), m_controls(controls), m_logic(logic) {
     // The list's moves arrive at its viewport and header, which belong to it.
     QTreeView* list = controls.ListView1;
-    const std::vector<QWidget*> designControls = controls.InDesignOrder();
     std::vector<QWidget*> listParts{list->viewport(), list->header(), list->header()->viewport()};
     std::vector<QWidget*> watched{&window};
-    for (QWidget* control : designControls) {
-        if (HoverSurfaceOf(control->objectName().toStdString()) != HoverSurface::Unhandled) {
-            watched.push_back(control);
-        }
-    }
+    watched.insert(watched.end(), controls.inDesignOrder.begin(), controls.inDesignOrder.end());
     watched.insert(watched.end(), listParts.begin(), listParts.end());
     for (QWidget* widget : watched) {
         widget->setMouseTracking(true);
@@ -37,7 +31,7 @@ PointerWatch::PointerWatch(QWidget& window, const Form1Controls& controls, MainW
     if (controls.Combo1->lineEdit() != nullptr) {
         stopping.push_back(controls.Combo1->lineEdit());
     }
-    for (QWidget* control : designControls) {
+    for (QWidget* control : controls.inDesignOrder) {
         if (qobject_cast<QGroupBox*>(control) == nullptr) {
             stopping.push_back(control);
         }
@@ -52,16 +46,19 @@ bool PointerWatch::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::MouseMove) {
         return false;
     }
-    // A disabled control takes no mouse input: the move belongs to the first enabled frame or window around it.
-    auto* over = qobject_cast<QWidget*>(watched);
-    while (over != nullptr && !over->isEnabled()) {
-        over = over->parentWidget();
+    QTreeView* list = m_controls.ListView1;
+    const QObject* over = watched;
+    if (over->parent() == list || over->parent() == list->header()) {
+        over = list;
     }
-    if (over != nullptr) {
-        QTreeView* list = m_controls.ListView1;
-        const bool inList = over->parentWidget() == list || over->parentWidget() == list->header();
-        const std::string name = (inList ? list : over)->objectName().toStdString();
-        m_pointer.SetPointer(PointerAfterHover(m_pointer.Pointer(), HoverSurfaceOf(name)));
+    for (std::size_t at = 0; at < kForm1Controls.size(); ++at) {
+        if (m_controls.inDesignOrder[at] == over) {
+            m_logic.MouseMove(kForm1Controls[at].name);
+            return false;
+        }
+    }
+    if (over == m_controls.window) {
+        m_logic.MouseMove(kForm1Design.name);
     }
     return false;
 }

@@ -6,14 +6,10 @@
 #include <cmath>
 #include <utility>
 
-#include "cli/CommandLine.h"
-#include "cli/CommandLineStartup.h"
-#include "convert/ModeChoice.h"
-#include "convert/OutputDestination.h"
 #include "platform/PlatformError.h"
 #include "platform/TextCodes.h"
-#include "shell/CommandLineHelp.h"
-#include "shell/HoverPointer.h"
+#include "platform/win32/Win32CursorFile.h"
+#include "platform/win32/Win32DropTarget.h"
 #include "ui/Form1Design.h"
 
 namespace tabulane::win32 {
@@ -22,15 +18,23 @@ namespace {
 
 constexpr const wchar_t* kWindowClass = L"TabulaneForm1";
 constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
-constexpr int kInvalidPicture = 481;
-constexpr int kObjectRequired = 424;
-constexpr int kToolTipWidth = 420;  // pixels at 96 DPI: the list's long tip wraps instead of crossing the screen
+constexpr int kToolTipWidth = 420;
+// A fixed border: no sizing, no maximise button; the minimise button stays.
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
+    WS_CLIPCHILDREN;  // pixels at 96 DPI: the list's long tip wraps instead of crossing the screen
 
 COLORREF ColorRefFromOle(OleColor color) {
     if ((color & 0x80000000U) != 0) {
         return ::GetSysColor(static_cast<int>(color & 0xFFU));
     }
     return color & 0xFFFFFFU;
+}
+
+std::wstring WindowTitle(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
 COLORREF ColorRef(const SkinColor& color) {
@@ -96,13 +100,8 @@ struct Form1::Skin {
     SkinLook window, frame, option, button, buttonPressed, buttonFocus, buttonDisabled, list, header, field, bar, chunk;
 };
 
-Form1::Form1(Platform& platform, Form1Events events, FileList* list, std::function<void()> endProgram)
-    : m_platform(platform),
-      m_events(std::move(events)),
-      m_list(list),
-      m_endProgram(std::move(endProgram)),
-      m_reporter(platform.boxes),
-      m_backColor(kForm1Design.backColor) {
+Form1::Form1(Platform& platform, std::function<void()> endProgram)
+    : m_logic(platform, *this, std::move(endProgram)), m_backColor(kForm1Design.backColor) {
     static const ATOM registered = [] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof(windowClass);
@@ -116,27 +115,21 @@ Form1::Form1(Platform& platform, Form1Events events, FileList* list, std::functi
         return ::RegisterClassExW(&windowClass);
     }();
     (void)registered;
-    constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     const std::wstring caption = WideFromUtf8(kForm1Design.caption);
-    m_hwnd = ::CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                               100, 100, nullptr, nullptr, ::GetModuleHandleW(nullptr), this);
+    m_hwnd = ::CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, caption.c_str(), kWindowStyle, CW_USEDEFAULT,
+                               CW_USEDEFAULT, 100, 100, nullptr, nullptr, ::GetModuleHandleW(nullptr), this);
     m_dpi = static_cast<int>(DpiOfWindow(m_hwnd));
     MakeFonts();
     CreateControls();
     LayOut();
-    ConnectHandlers();
-    if (m_list != nullptr) {
-        m_list->SetObserver(this);
-        for (int position = 1; position <= m_list->Count(); ++position) {
-            m_listView1->InsertAt(position - 1, m_list->EntryView(position));
-        }
-    }
+    ConnectEvents();
+    RegisterDropTarget();
+    m_logic.List().SetObserver(this);
 }
 
 Form1::~Form1() {
-    if (m_list != nullptr) {
-        m_list->SetObserver(nullptr);
-    }
+    m_dropTarget.reset();  // revoked while the list still exists
+    m_logic.List().SetObserver(nullptr);
     if (m_toolTip != nullptr) {
         ::DestroyWindow(m_toolTip);
     }
@@ -219,20 +212,23 @@ void Form1::CreateControls() {
                 break;
             }
             case ControlKind::OptionButton: {
+                // The option buttons of a frame are one group: a click checks one and clears the others, as the
+                // system's own buttons do. The first of a frame in the tab order opens the group.
+                const bool first = std::none_of(m_controls.begin(), m_controls.end(), [&](const auto& made) {
+                    const ControlDesign* other = FindControlDesign(made.first);
+                    return other->kind == ControlKind::OptionButton && other->parent == design->parent;
+                });
+                args.style |= first ? WS_GROUP : 0;
                 auto option = std::make_unique<RadioButton>(args);
                 option->SetChecked(design->name == kSelectedInDesign);
-                (design->name == "Option1" ? m_option1 : m_option2) = option.get();
                 control = std::move(option);
                 break;
             }
-            case ControlKind::Frame: {
-                auto frame = std::make_unique<GroupBox>(args);
-                if (design->name == "Frame3") {
-                    m_frame3 = frame.get();
-                }
-                control = std::move(frame);
+            case ControlKind::Frame:
+                // A frame closes the group of the option buttons before it.
+                args.style |= WS_GROUP;
+                control = std::make_unique<GroupBox>(args);
                 break;
-            }
             case ControlKind::TextBox: {
                 auto edit = std::make_unique<Edit>(args);
                 m_text1 = edit.get();
@@ -282,10 +278,9 @@ void Form1::CreateControls() {
 }
 
 void Form1::LayOut() {
-    constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     const RECT frame = WindowRectForClient(TwipsToPixels(kForm1Design.clientWidth, m_dpi),
-                                           TwipsToPixels(kForm1Design.clientHeight, m_dpi), style, WS_EX_CONTROLPARENT,
-                                           static_cast<UINT>(m_dpi));
+                                           TwipsToPixels(kForm1Design.clientHeight, m_dpi), kWindowStyle,
+                                           WS_EX_CONTROLPARENT, static_cast<UINT>(m_dpi));
     ::SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (const ControlDesign& design : kForm1Controls) {
@@ -304,99 +299,63 @@ void Form1::LayOut() {
     ::SendMessageW(m_toolTip, TTM_SETMAXTIPWIDTH, 0, TwipsToPixels(kToolTipWidth * 15, m_dpi));
 }
 
-void Form1::Handle(const char* name, const std::function<void()>& handler) {
-    RunEventHandler(m_reporter, "Form1", name, handler);
-}
-
-template <typename... Args>
-void Form1::Plugged(const char* name, const std::function<void(Form1&, Args...)>& handler, Args... args) {
-    if (handler) {
-        Handle(name, [&] { handler(*this, args...); });
-    }
-}
-
-// The handlers of the small events carry no trap of their own. Only the user's own changes reach them here: a change
-// the program makes (SetText1Text, SetComboText) calls the handler itself, inside the trapped step that made it.
-void Form1::ConnectHandlers() {
-    SettingsStore& settings = m_platform.settings;
-    m_option1->onClick = [this, &settings] {
-        m_option1->SetChecked(true);
-        m_option2->SetChecked(false);
-        Handle("Option1_Click", [&] { Option1_Click(*this, settings); });
-    };
-    m_option2->onClick = [this, &settings] {
-        m_option2->SetChecked(true);
-        m_option1->SetChecked(false);
-        Handle("Option2_Click", [&] { Option2_Click(*this, settings); });
-    };
-    m_text1->onTextChanged = [this, &settings] { Handle("Text1_Change", [&] { Text1_Change(*this, settings); }); };
-    m_combo1->onTextEdited = [this, &settings] { Handle("Combo1_Change", [&] { Combo1_Change(*this, settings); }); };
-    m_combo1->onPicked = [this, &settings] { Handle("Combo1_Click", [&] { Combo1_Click(*this, settings); }); };
-
-    auto button = [this](std::string_view name) -> Button& { return static_cast<Button&>(Control(name)); };
-    button("PushButton8").onClick = [this] { PushButton8_Click(*this, m_platform, m_reporter); };
-    button("PushButton4").onClick = [this] {
-        PushButton4_Click(m_reporter, m_platform.boxes, m_applicationTitle, &UsageText2);
-    };
-    const std::pair<const char*, std::function<void(Form1&)> Form1Events::*> plugged[] = {
-        {"PushButton1", &Form1Events::PushButton1_Click}, {"PushButton2", &Form1Events::PushButton2_Click},
-        {"PushButton3", &Form1Events::PushButton3_Click}, {"PushButton5", &Form1Events::PushButton5_Click},
-        {"PushButton6", &Form1Events::PushButton6_Click}, {"PushButton7", &Form1Events::PushButton7_Click},
-    };
-    for (const auto& [name, handler] : plugged) {
-        button(name).onClick = [this, handlerName = std::string(name) + "_Click", member = handler] {
-            Plugged(handlerName.c_str(), m_events.*member);
-        };
-    }
-    m_listView1->onDoubleClick = [this] { Plugged("ListView1_DblClick", m_events.ListView1_DblClick); };
-    m_listView1->onKeyDown = [this](int keyCode) { Plugged("ListView1_KeyDown", m_events.ListView1_KeyDown, keyCode); };
-    m_listView1->onCustomDraw = [this](NMLVCUSTOMDRAW& draw, LRESULT& result) { return DrawSkinnedList(draw, result); };
-
+// Every user event goes to the logic by the control's design name; what the program itself changes reports nothing.
+void Form1::ConnectEvents() {
     for (const ControlDesign& design : kForm1Controls) {
         Wnd& control = Control(design.name);
         const std::string name(design.name);
-        if (HoverSurfaceOf(name) != HoverSurface::Unhandled) {
-            control.onMouseMove = [this, name] { Hover(name); };
-        }
-        if (auto* frame = dynamic_cast<GroupBox*>(&control)) {
+        control.onMouseMove = [this, name] { m_logic.MouseMove(name); };
+        if (auto* button = dynamic_cast<Button*>(&control)) {
+            button->onClick = [this, name] { m_logic.Click(name); };
+        } else if (auto* option = dynamic_cast<RadioButton*>(&control)) {
+            option->onClick = [this, name] { m_logic.Click(name); };
+            option->onColor = [this, name](HDC dc, HBRUSH& brush) { return ColorStatic(name, dc, brush); };
+        } else if (auto* frame = dynamic_cast<GroupBox*>(&control)) {
             frame->onColor = [this, name](HDC dc, HBRUSH& brush) { return ColorStatic(name, dc, brush); };
             frame->onEraseBackground = [this, name](HDC dc, const RECT& rect) {
                 HBRUSH brush = nullptr;
                 ColorStatic(name, dc, brush);
                 ::FillRect(dc, &rect, brush);
             };
-        } else if (auto* option = dynamic_cast<RadioButton*>(&control)) {
-            option->onColor = [this, name](HDC dc, HBRUSH& brush) { return ColorStatic(name, dc, brush); };
         } else if (auto* edit = dynamic_cast<Edit*>(&control)) {
+            edit->onTextChanged = [this, name] { m_logic.Change(name); };
             edit->onColor = [this](HDC dc, HBRUSH& brush) { return ColorField(dc, brush); };
         } else if (auto* combo = dynamic_cast<DropDown*>(&control)) {
+            combo->onTextEdited = [this, name] { m_logic.Change(name); };
+            combo->onPicked = [this, name] { m_logic.Click(name); };
             combo->onColor = [this](HDC dc, HBRUSH& brush) { return ColorField(dc, brush); };
         }
     }
+    m_listView1->onDoubleClick = [this] { m_logic.DoubleClick("ListView1"); };
+    m_listView1->onKeyDown = [this](int keyCode) { m_logic.KeyDown("ListView1", keyCode); };
+    m_listView1->onCustomDraw = [this](NMLVCUSTOMDRAW& draw, LRESULT& result) { return DrawSkinnedList(draw, result); };
     // The list's header belongs to the list: a move over it is a move over the list.
     ::SetWindowSubclass(
-        m_listView1->Header(),
+        m_listView1->Handle(),
         [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) -> LRESULT {
             if (message == WM_MOUSEMOVE) {
-                reinterpret_cast<Form1*>(data)->Hover("ListView1");
+                reinterpret_cast<Form1*>(data)->m_logic.MouseMove("ListView1");
             }
             return ::DefSubclassProc(hwnd, message, wParam, lParam);
         },
-        1, reinterpret_cast<DWORD_PTR>(this));
+        2, reinterpret_cast<DWORD_PTR>(this));
 }
 
-StartupResult Form1::Load(const std::string& argumentText, bool argumentsFitText) {
-    m_commandLineStart = !argumentText.empty();
-    StartupInputs inputs = MakeStartupInputs(m_reporter, m_platform, argumentText, argumentsFitText);
-    if (m_events.ApplySkin) {
-        inputs.applySkin = [this] { m_events.ApplySkin(*this); };
+void Form1::RegisterDropTarget() {
+    // Files dragged from Explorer onto the list. Without OLE (a thread that never initialised it) the list simply
+    // takes no drops: the pointer shows that a drop is refused.
+    try {
+        m_dropTarget = std::make_unique<DropTargetRegistration>(
+            m_listView1->Handle(),
+            [this](bool offersFileList, int& effect) {
+                effect = m_logic.DragOver("ListView1", DragData{.offersFileList = offersFileList, .paths = {}}, effect);
+            },
+            [this](const std::vector<std::string>& paths) {
+                m_logic.Drop("ListView1", DragData{.offersFileList = true, .paths = paths});
+            });
+    } catch (const PlatformError&) {
+        m_dropTarget.reset();
     }
-    if (m_events.VisitHomePage) {
-        inputs.visitHomePage = [this] { m_events.VisitHomePage(*this); };
-    }
-    const StartupResult result = Form_Load(*this, m_platform, m_reporter, inputs);
-    m_applicationTitle = result.applicationTitle;
-    return result;
 }
 
 void Form1::ShowCentred() {
@@ -454,7 +413,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_MOUSEMOVE:
-            Hover(kForm1Design.name);
+            m_logic.MouseMove(kForm1Design.name);
             return 0;
         case WM_COMMAND:
             // Enter and Escape reach the window as IDOK and IDCANCEL through the dialog keys; they mean nothing here.
@@ -478,21 +437,13 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_CLOSE:
-            // Every setting was stored when it changed, so closing saves nothing; a run in progress stops here.
-            if (m_endProgram) {
-                m_endProgram();
-                return 0;
-            }
-            break;
+            // The program ends at once, a run in progress too; every setting was stored when it changed.
+            m_logic.Close();
+            return 0;
         default:
             break;
     }
     return ::DefWindowProcW(m_hwnd, message, wParam, lParam);
-}
-
-void Form1::Hover(std::string_view name) {
-    // A disabled control takes no mouse input; the move goes to the frame or window around it, as on Windows.
-    SetPointer(PointerAfterHover(m_pointer, HoverSurfaceOf(name)));
 }
 
 bool Form1::SetCursorForPointer(HWND over, LPARAM hit) {
@@ -524,16 +475,68 @@ void Form1::RefreshCursor() {
     }
 }
 
-void Form1::SetCaption(const std::string& caption) {
-    ::SetWindowTextW(m_hwnd, WideFromUtf8(caption).c_str());
+std::string Form1::ControlText(std::string_view control) const {
+    if (control == kForm1Design.name) {
+        return Utf8FromWide(WindowTitle(m_hwnd));
+    }
+    return Control(control).Text();
 }
 
-void Form1::LoadCustomCursor(const std::string& path) {
-    HCURSOR cursor = static_cast<HCURSOR>(
-        ::LoadImageW(nullptr, WideFromUtf8(path).c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE));
-    if (cursor == nullptr) {
-        throw PlatformError(kInvalidPicture, "Invalid picture");
+void Form1::SetControlText(std::string_view control, const std::string& text) {
+    if (control == kForm1Design.name) {
+        ::SetWindowTextW(m_hwnd, WideFromUtf8(text).c_str());
+    } else if (&Control(control) == m_text1) {
+        m_text1->SetTextQuietly(text);
+    } else if (&Control(control) == m_progressBar1) {
+        m_progressBar1->SetLineText(text);
+    } else {
+        Control(control).SetText(text);
     }
+}
+
+bool Form1::IsChecked(std::string_view control) const {
+    return static_cast<RadioButton&>(Control(control)).IsChecked();
+}
+
+void Form1::SetChecked(std::string_view control, bool checked) {
+    static_cast<RadioButton&>(Control(control)).SetChecked(checked);
+}
+
+void Form1::SetEnabled(std::string_view control, bool enabled) {
+    if (control == kForm1Design.name) {
+        ::EnableWindow(m_hwnd, enabled ? TRUE : FALSE);
+    } else {
+        Control(control).SetEnabled(enabled);
+    }
+}
+
+void Form1::AddComboItem(std::string_view control, const std::string& text) {
+    static_cast<DropDown&>(Control(control)).AddItem(text);
+}
+
+int Form1::ComboSelection(std::string_view control) const {
+    return static_cast<DropDown&>(Control(control)).Selection();
+}
+
+void Form1::SetComboSelection(std::string_view control, int index) {
+    static_cast<DropDown&>(Control(control)).SetSelection(index);
+}
+
+void Form1::SetListColumn(const std::string& header, int widthTwips) {
+    m_columnTwips = widthTwips;
+    m_listView1->SetColumn(header, TwipsToPixels(widthTwips, m_dpi));
+}
+
+int Form1::SelectedListRow() const {
+    return m_listView1->SelectedIndex() + 1;
+}
+
+void Form1::SetProgressValue(int value) {
+    m_progressBar1->SetPosition(value);
+}
+
+void Form1::LoadPointerImage(const std::string& path) {
+    HCURSOR cursor = LoadCursorFile(path);
     if (m_customCursor != nullptr) {
         ::DestroyCursor(m_customCursor);
     }
@@ -541,89 +544,9 @@ void Form1::LoadCustomCursor(const std::string& path) {
     RefreshCursor();
 }
 
-void Form1::AddListColumn(const std::string& header, int widthTwips) {
-    m_columnTwips = widthTwips;
-    m_listView1->AddColumn(header, TwipsToPixels(widthTwips, m_dpi));
-}
-
-void Form1::AddComboItem(const std::string& caption) {
-    m_combo1->AddItem(caption);
-}
-
-std::string Form1::ComboText() const {
-    return m_combo1->Text();
-}
-
-void Form1::SetComboText(const std::string& text) {
-    m_combo1->SetTextAndSelection(text);
-    if (!m_commandLineStart) {
-        Combo1_Change(*this, m_platform.settings);
-    }
-}
-
-void Form1::SetOption1Selected(bool selected) {
-    // Selecting clears the other of the pair; clearing leaves it, so a stored state may clear both.
-    m_option1->SetChecked(selected);
-    if (selected) {
-        m_option2->SetChecked(false);
-    }
-}
-
-void Form1::SetOption2Selected(bool selected) {
-    m_option2->SetChecked(selected);
-    if (selected) {
-        m_option1->SetChecked(false);
-    }
-}
-
-void Form1::SetText1Text(const std::string& text) {
-    const std::string before = m_text1->Text();
-    m_text1->SetTextQuietly(text);
-    // A change the program makes is stored as a keystroke is; setting the text it already has is no change.
-    if (m_text1->Text() != before) {
-        Text1_Change(*this, m_platform.settings);
-    }
-}
-
-void Form1::SetFrame3Enabled(bool enabled) {
-    // The frame and what it holds, so the folder box and its button also look unusable.
-    m_frame3->SetEnabled(enabled);
-    m_text1->SetEnabled(enabled);
-    Control("PushButton8").SetEnabled(enabled);
-}
-
-bool Form1::Option1Selected() const {
-    return m_option1->IsChecked();
-}
-
-bool Form1::Option2Selected() const {
-    return m_option2->IsChecked();
-}
-
-std::string Form1::Text1Text() const {
-    return m_text1->Text();
-}
-
-void Form1::SetPointer(MousePointer pointer) {
-    if (pointer == m_pointer) {
-        return;
-    }
+void Form1::ShowPointer(MousePointer pointer) {
     m_pointer = pointer;
     RefreshCursor();
-}
-
-void Form1::SetProgressValue(double percent) {
-    // The bar's range is 0 to 100; anything else (or no number at all) is held at its nearest end.
-    const double inRange = std::isnan(percent) ? 0.0 : std::clamp(percent, 0.0, 100.0);
-    m_progressBar1->SetPosition(static_cast<int>(std::lround(inRange)));
-}
-
-void Form1::SetProgressText(const std::string& text) {
-    m_progressBar1->SetLineText(text);
-}
-
-int Form1::SelectedListPosition() const {
-    return m_listView1->SelectedIndex() + 1;
 }
 
 std::int32_t Form1::WindowHandle() {
@@ -631,26 +554,14 @@ std::int32_t Form1::WindowHandle() {
     return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(m_hwnd));
 }
 
-void Form1::SetBackColor(OleColor color) {
-    m_backColor = color;
-    ::InvalidateRect(m_hwnd, nullptr, TRUE);
-}
-
-std::vector<WindowControl> Form1::Controls() const {
-    std::vector<WindowControl> controls;
-    for (const ControlDesign& design : kForm1Controls) {
-        controls.push_back({std::string(design.name), design.kind});
+void Form1::SetBackColor(std::string_view control, OleColor color) {
+    if (control == kForm1Design.name) {
+        m_backColor = color;
+        ::InvalidateRect(m_hwnd, nullptr, TRUE);
+        return;
     }
-    return controls;
-}
-
-void Form1::SetControlBackColor(const std::string& name, OleColor color) {
-    const HWND control = ControlHandle(name);
-    if (control == nullptr) {
-        throw PlatformError(kObjectRequired, "Object required");
-    }
-    m_controlBackColors[name] = color;
-    ::InvalidateRect(control, nullptr, TRUE);
+    m_controlBackColors.insert_or_assign(std::string(control), color);
+    ::InvalidateRect(Control(control).Handle(), nullptr, TRUE);
 }
 
 HBRUSH Form1::Brush(COLORREF color) {
@@ -817,7 +728,7 @@ void Form1::EntriesAboutToBeAppended(int first, int last) {
 
 void Form1::EntriesAppended() {
     for (int position = m_appendFirst; position <= m_appendLast; ++position) {
-        m_listView1->InsertAt(position - 1, m_list->EntryView(position));
+        m_listView1->InsertAt(position - 1, m_logic.List().EntryView(position));
     }
 }
 

@@ -166,7 +166,7 @@ bool Button::OnDrawItem(DRAWITEMSTRUCT& item) {
 
 RadioButton::RadioButton(const CreateArgs& args) {
     CreateArgs radio = args;
-    radio.style |= BS_RADIOBUTTON | WS_TABSTOP;
+    radio.style |= BS_AUTORADIOBUTTON | WS_TABSTOP;
     Create(WC_BUTTONW, radio);
 }
 
@@ -278,16 +278,12 @@ std::string DropDown::ItemText(int index) const {
     return Utf8FromWide(text);
 }
 
-void DropDown::SetTextAndSelection(std::string_view text) {
-    // CB_FINDSTRINGEXACT ignores letter case; a mode differs from another in case only if the user typed it so.
-    int found = -1;
-    for (int index = 0, count = ItemCount(); index < count && found < 0; ++index) {
-        if (ItemText(index) == text) {
-            found = index;
-        }
-    }
-    ::SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(found), 0);
-    SetText(text);
+int DropDown::Selection() const {
+    return static_cast<int>(::SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
+}
+
+void DropDown::SetSelection(int index) {
+    ::SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void DropDown::SetClosedHeight(int pixels) {
@@ -339,15 +335,14 @@ ListView::ListView(const CreateArgs& args) {
                    LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
 }
 
-void ListView::AddColumn(std::string_view header, int widthPixels) {
+void ListView::SetColumn(std::string_view header, int widthPixels) {
     std::wstring text = WideFromUtf8(header);
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = text.data();
     column.cx = widthPixels;
     const auto count = static_cast<int>(::SendMessageW(Header(), HDM_GETITEMCOUNT, 0, 0));
-    ::SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(count > 0 ? count : 0),
-                   reinterpret_cast<LPARAM>(&column));
+    ::SendMessageW(Handle(), count > 0 ? LVM_SETCOLUMNW : LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
 }
 
 void ListView::SetColumnWidth(int widthPixels) {

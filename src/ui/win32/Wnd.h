@@ -78,7 +78,8 @@ private:
     bool OnDrawItem(DRAWITEMSTRUCT& item) override;
 };
 
-// An option button. It does not check itself on a click: the window decides, so both of a pair may be cleared.
+// An option button. A click checks it and clears the others of its group, as the system's own do; setting the check
+// from the program touches this button alone.
 class RadioButton final : public Wnd {
 public:
     explicit RadioButton(const CreateArgs& args);
@@ -127,8 +128,9 @@ public:
     void AddItem(std::string_view text);
     int ItemCount() const;
     std::string ItemText(int index) const;
-    // Selects the entry whose text equals text exactly (letter case counts), or none, and shows text.
-    void SetTextAndSelection(std::string_view text);
+    // The selected entry from 0, -1 for none; selecting one shows its text, selecting none clears the text.
+    int Selection() const;
+    void SetSelection(int index);
     // Sets the height of the closed box, its frame included.
     void SetClosedHeight(int pixels);
     std::function<void()> onTextEdited;  // the user typed
@@ -144,7 +146,8 @@ private:
 class ListView final : public Wnd {
 public:
     explicit ListView(const CreateArgs& args);
-    void AddColumn(std::string_view header, int widthPixels);
+    // The one column: made on the first call, renamed and resized on later ones.
+    void SetColumn(std::string_view header, int widthPixels);
     void SetColumnWidth(int widthPixels);
     int Count() const;
     void InsertAt(int index, std::string_view text);

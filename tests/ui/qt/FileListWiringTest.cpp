@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "ui/qt/FileListSession.h"
 #include "ui/qt/Form1Harness.h"
 
 namespace tabulane {
@@ -30,6 +29,7 @@ protected:
     FileListWiringTest() { harness.Start(); }
 
     Form1& Form() { return *harness.form; }
+    Form1Logic& Logic() { return harness.Logic(); }
 
     std::vector<std::string> Messages() const {
         std::vector<std::string> texts;
@@ -39,8 +39,7 @@ protected:
         return texts;
     }
 
-    FileListSession session;
-    test::Form1Harness harness{session.Events(), &session.Model()};
+    test::Form1Harness harness;
     test::FakeFilePicker& picker = harness.fake.filePicker;
     TempDir dir;
 };
@@ -58,17 +57,17 @@ TEST_F(FileListWiringTest, StartConvertingConvertsThreeFilesOnTheRealWindow) {
     EXPECT_EQ(harness.ListView1()->header()->model()->headerData(0, Qt::Horizontal).toString().toStdString(),
               "File(s)");
 
-    Form().SetOption1Selected(true);
-    Form().SetText1Text(dir.File("out"));
-    Form().SetComboText("Tabs To Commas");
+    Logic().SetOption1Selected(true);
+    Logic().SetText1Text(dir.File("out"));
+    Logic().SetComboText("Tabs To Commas");
     Click(harness.Button(2));
 
     EXPECT_EQ(ReadFileBytes(dir.File("out/a.csv")), "1,2\r\n3,4\r\n");
     EXPECT_EQ(ReadFileBytes(dir.File("out/b.csv")), "x,,y\r\n");
     EXPECT_EQ(ReadFileBytes(dir.File("out/c.csv")), "no tabs\r\n");
     EXPECT_EQ(Messages(), std::vector<std::string>{"Done."});
-    EXPECT_EQ(harness.fake.boxes.shown[0].caption, Form().ApplicationTitle());
-    EXPECT_EQ(Form().Pointer(), MousePointer::Default);
+    EXPECT_EQ(harness.fake.boxes.shown[0].caption, Logic().ApplicationTitle());
+    EXPECT_EQ(Logic().Pointer(), MousePointer::Default);
     EXPECT_EQ(harness.fake.eventLoop.yields, 6);
 }
 
@@ -82,9 +81,9 @@ TEST_F(FileListWiringTest, ClosingTheWindowDuringARunLeavesNoTemporaryFile) {
     WriteFileBytes(dir.File("b.txt"), big);
     picker.answers.push_back({dir.File("a.txt"), dir.File("b.txt")});
     Click(harness.Button(1));
-    Form().SetOption1Selected(true);
-    Form().SetText1Text(dir.File("out"));
-    Form().SetComboText("Tabs To Commas");
+    Logic().SetOption1Selected(true);
+    Logic().SetText1Text(dir.File("out"));
+    Logic().SetComboText("Tabs To Commas");
 
     // The user closes the window while the run yields before its second file; the program would end right there.
     std::vector<std::string> namesAtEnd;
@@ -103,17 +102,17 @@ TEST_F(FileListWiringTest, ClosingTheWindowDuringARunLeavesNoTemporaryFile) {
 
 TEST_F(FileListWiringTest, TheViewRemovesItsSelectedEntryAndClearListEmptiesIt) {
     for (const char* name : {"/d/a", "/d/b", "/d/c"}) {
-        session.List().Append(name);
+        Logic().List().Append(name);
     }
     harness.ListView1()->setCurrentIndex(harness.ListView1()->model()->index(1, 0));
     test::PressKey(harness.ListView1(), Qt::Key_Delete);
-    ASSERT_EQ(session.List().Count(), 2);
-    EXPECT_EQ(session.List().EntryText(2), "/d/c");
+    ASSERT_EQ(Logic().List().Count(), 2);
+    EXPECT_EQ(Logic().List().EntryText(2), "/d/c");
 
-    Form().SetPointer(MousePointer::Hourglass);
+    Logic().SetPointer(MousePointer::Hourglass);
     Click(harness.Button(6));
     EXPECT_EQ(harness.ListView1()->model()->rowCount(), 2);
-    Form().SetPointer(MousePointer::Default);
+    Logic().SetPointer(MousePointer::Default);
     Click(harness.Button(6));
     EXPECT_EQ(harness.ListView1()->model()->rowCount(), 0);
     EXPECT_TRUE(harness.fake.boxes.shown.empty());
@@ -121,7 +120,7 @@ TEST_F(FileListWiringTest, TheViewRemovesItsSelectedEntryAndClearListEmptiesIt) 
 
 TEST_F(FileListWiringTest, ADoubleClickOnTheEmptyPartOfTheListRemovesTheSelectedEntry) {
     for (const char* name : {"/d/a", "/d/b"}) {
-        session.List().Append(name);
+        Logic().List().Append(name);
     }
     harness.ListView1()->setCurrentIndex(harness.ListView1()->model()->index(0, 0));
     QWidget* viewport = harness.ListView1()->viewport();
@@ -130,8 +129,8 @@ TEST_F(FileListWiringTest, ADoubleClickOnTheEmptyPartOfTheListRemovesTheSelected
     QMouseEvent twice(QEvent::MouseButtonDblClick, below, viewport->mapToGlobal(below), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
     QApplication::sendEvent(viewport, &twice);
-    ASSERT_EQ(session.List().Count(), 1);
-    EXPECT_EQ(session.List().EntryText(1), "/d/b");
+    ASSERT_EQ(Logic().List().Count(), 1);
+    EXPECT_EQ(Logic().List().EntryText(1), "/d/b");
 }
 
 // Only regular files are converted in the window: a FIFO without a writer, a device and a socket are each reported
@@ -146,10 +145,10 @@ TEST_F(FileListWiringTest, InputsThatAreNotRegularFilesAreReportedAndSkipped) {
     ASSERT_GE(listener, 0);
     for (const std::string& path :
          {dir.File("a.txt"), dir.File("fifo.txt"), std::string("/dev/zero"), socketPath, dir.File("b.txt")}) {
-        session.List().Append(path);
+        Logic().List().Append(path);
     }
-    Form().SetOption1Selected(true);
-    Form().SetText1Text(dir.File("out"));
+    Logic().SetOption1Selected(true);
+    Logic().SetText1Text(dir.File("out"));
     Click(harness.Button(2));
     ::close(listener);
 

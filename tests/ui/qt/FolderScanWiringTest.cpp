@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "ui/qt/FileListSession.h"
 #include "ui/qt/Form1Harness.h"
 
 namespace tabulane {
@@ -40,6 +39,7 @@ protected:
     FolderScanWiringTest() { harness.Start(); }
 
     Form1& Form() { return *harness.form; }
+    Form1Logic& Logic() { return harness.Logic(); }
     Entries Rows() {
         Entries rows;
         QAbstractItemModel* model = harness.ListView1()->model();
@@ -71,8 +71,7 @@ protected:
         }
     }
 
-    FileListSession session;
-    test::Form1Harness harness{session.Events(), &session.Model()};
+    test::Form1Harness harness;
     TempDir dir;
 };
 
@@ -99,7 +98,7 @@ TEST_F(FolderScanWiringTest, OnlyAListOfLocalFilesMayBeDropped) {
 
 TEST_F(FolderScanWiringTest, ADropAppendsFilesAndEachFolderTreeInTheDeliveredOrder) {
     Tree({"A/a1.txt", "A/sub/a2.txt", "A/~skip.txt", "B/b1.txt", "loose/~kept.txt", "loose/.hidden"});
-    Form().SetPointer(MousePointer::Hourglass);  // a drop is taken during a run and changes no pointer
+    Logic().SetPointer(MousePointer::Hourglass);  // a drop is taken during a run and changes no pointer
     Drop(LocalFiles({dir.File("A"), dir.File("loose/~kept.txt"), dir.File("gone.txt"), dir.File("B") + "/",
                      dir.File("loose/.hidden")}));
     EXPECT_EQ(Rows(), (Entries{dir.File("A/a1.txt"), dir.File("A/sub/a2.txt"), dir.File("loose/~kept.txt"),
@@ -108,7 +107,7 @@ TEST_F(FolderScanWiringTest, ADropAppendsFilesAndEachFolderTreeInTheDeliveredOrd
     ASSERT_EQ(harness.fake.boxes.ErrorTexts().size(), 1u);
     EXPECT_NE(harness.fake.boxes.ErrorTexts()[0].find("in Tabulane2021/08/31.Form1.DropOnList at line 100"),
               std::string::npos);
-    EXPECT_EQ(Form().Pointer(), MousePointer::Hourglass);
+    EXPECT_EQ(Logic().Pointer(), MousePointer::Hourglass);
 }
 
 TEST_F(FolderScanWiringTest, TheAddButtonsFillTheListAndASamplesAnswerOpensTheFolder) {
@@ -122,16 +121,16 @@ TEST_F(FolderScanWiringTest, TheAddButtonsFillTheListAndASamplesAnswerOpensTheFo
     Click(harness.Button(7));
     EXPECT_EQ(Rows(), (Entries{dir.File("docs/a.txt"), harness.programFolder.File("Samples/example.txt")}));
     EXPECT_EQ(harness.fake.shell.opened, Entries{harness.programFolder.File("Samples/")});
-    EXPECT_EQ(Form().Pointer(), MousePointer::Default);
+    EXPECT_EQ(Logic().Pointer(), MousePointer::Default);
 }
 
 TEST_F(FolderScanWiringTest, AScanDuringARunLeavesTheRunBusy) {
     Tree({"run/1.txt", "run/2.txt", "more/3.txt"});
     for (const char* file : {"run/1.txt", "run/2.txt"}) {
-        session.List().Append(dir.File(file));
+        Logic().List().Append(dir.File(file));
     }
-    Form().SetOption2Selected(true);
-    Form().SetComboText("Tabs To Commas");
+    Logic().SetOption2Selected(true);
+    Logic().SetComboText("Tabs To Commas");
     MousePointer afterScan = MousePointer::Default;
     int rowsAfterDoubleClick = 0;
     harness.fake.eventLoop.onYield = [&](int yield) {
@@ -141,7 +140,7 @@ TEST_F(FolderScanWiringTest, AScanDuringARunLeavesTheRunBusy) {
         harness.fake.boxes.inputs.push_back("*");
         harness.fake.folderPicker.answers.push_back(dir.File("more"));
         Click(harness.Button(3));
-        afterScan = Form().Pointer();
+        afterScan = Logic().Pointer();
         harness.ListView1()->setCurrentIndex(harness.ListView1()->model()->index(0, 0));
         emit harness.ListView1()->doubleClicked(harness.ListView1()->model()->index(0, 0));
         rowsAfterDoubleClick = harness.ListView1()->model()->rowCount();
@@ -152,7 +151,7 @@ TEST_F(FolderScanWiringTest, AScanDuringARunLeavesTheRunBusy) {
     EXPECT_EQ(Rows(), (Entries{dir.File("run/1.txt"), dir.File("run/2.txt"), dir.File("more/3.txt")}));
     EXPECT_TRUE(fs::exists(dir.File("run/2.csv")));
     EXPECT_FALSE(fs::exists(dir.File("more/3.csv")));  // appended during the run: left for the next one
-    EXPECT_EQ(Form().Pointer(), MousePointer::Default);
+    EXPECT_EQ(Logic().Pointer(), MousePointer::Default);
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ using test::MoveMouseOver;
 class Form1BehaviourTest : public ::testing::Test {
 protected:
     Form1& Form() { return *harness.form; }
+    Form1Logic& Logic() { return harness.Logic(); }
     std::map<std::string, std::string>& Stored() { return harness.fake.settings.values; }
 
     test::Form1Harness harness;
@@ -44,7 +45,7 @@ TEST_F(Form1BehaviourTest, ACleanStoreStartsWithTheFirstModeTheDesktopFolderAndT
     EXPECT_TRUE(harness.Text1()->isEnabled());
     EXPECT_TRUE(harness.Button(8)->isEnabled());
     EXPECT_EQ(harness.ProgressBar1()->value(), 0);
-    EXPECT_EQ(Form().Pointer(), MousePointer::Default);
+    EXPECT_EQ(Logic().Pointer(), MousePointer::Default);
     EXPECT_TRUE(harness.fake.boxes.shown.empty());
     // Setting the folder box at start-up is a change of it, stored as such; no other choice is invented.
     EXPECT_EQ(Stored()["Output Folder"], "/home/user/Desktop/");
@@ -161,34 +162,6 @@ TEST_F(Form1BehaviourTest, TheCommandLineHelpButtonShowsTheSecondUsageText) {
     EXPECT_EQ(harness.fake.boxes.shown[0].icon, BoxIcon::None);
 }
 
-TEST(Form1PluggedHandlers, ButtonsCallTheirPluggedHandlersAndAFailureEscapingOneIsReportedUnderItsName) {
-    std::vector<std::string> called;
-    Form1Events events;
-    events.PushButton1_Click = [&](Form1&) { called.push_back("PushButton1"); };
-    events.PushButton2_Click = [&](Form1&) { called.push_back("PushButton2"); };
-    events.PushButton6_Click = [&](Form1&) { called.push_back("PushButton6"); };
-    events.ListView1_KeyDown = [](Form1&, int) { throw std::runtime_error("Subscript out of range"); };
-    test::Form1Harness harness(std::move(events));
-    harness.Start();
-    Click(harness.Button(2));
-    Click(harness.Button(1));
-    Click(harness.Button(3));  // nothing plugged in: nothing happens
-    Click(harness.Button(6));
-    EXPECT_EQ(called, (std::vector<std::string>{"PushButton2", "PushButton1", "PushButton6"}));
-    EXPECT_TRUE(harness.fake.boxes.shown.empty());
-
-    // The window's one trap takes it, as the first step of the handler, and the window carries on.
-    test::PressKey(harness.ListView1(), Qt::Key_Delete);
-    const auto errors = harness.fake.boxes.ErrorTexts();
-    ASSERT_EQ(errors.size(), 1U);
-    EXPECT_EQ(
-        errors[0].rfind("Subscript out of range\r\nin Tabulane2021/08/31.Form1.ListView1_KeyDown at line 100\r\r", 0),
-        0U)
-        << errors[0];
-    Click(harness.Button(1));
-    EXPECT_EQ(called.size(), 4U);
-}
-
 TEST_F(Form1BehaviourTest, ThePointerFollowsTheHoverTable) {
     harness.Start();
     struct Step {
@@ -220,7 +193,7 @@ TEST_F(Form1BehaviourTest, ThePointerFollowsTheHoverTable) {
     for (const Step& step : steps) {
         SCOPED_TRACE(step.over->objectName().toStdString());
         MoveMouseOver(step.over);
-        EXPECT_EQ(Form().Pointer(), step.expected);
+        EXPECT_EQ(Logic().Pointer(), step.expected);
     }
 }
 
@@ -229,32 +202,32 @@ TEST_F(Form1BehaviourTest, OverTheDisabledFolderControlsThePointerIsTheirFramesA
     harness.Start();
     MoveMouseOver(harness.Button(1));
     MoveMouseOver(harness.Button(8));
-    EXPECT_EQ(Form().Pointer(), MousePointer::Default);
+    EXPECT_EQ(Logic().Pointer(), MousePointer::Default);
     Click(harness.Option(1));
     MoveMouseOver(harness.Button(8));
-    EXPECT_EQ(Form().Pointer(), MousePointer::Custom);
+    EXPECT_EQ(Logic().Pointer(), MousePointer::Custom);
 }
 
 TEST_F(Form1BehaviourTest, HoverNeverReplacesTheHourglass) {
     harness.Start();
-    Form().SetPointer(MousePointer::Hourglass);
+    Logic().SetPointer(MousePointer::Hourglass);
     for (QWidget* over : std::initializer_list<QWidget*>{
              harness.Button(1), harness.Button(2), harness.Button(3), harness.Button(4), harness.Button(5),
              harness.Button(6), harness.Button(7), harness.Button(8), harness.Frame(1), harness.Frame(2),
              harness.Frame(3), harness.Frame(5), harness.ListView1()->viewport(), harness.Text1(), &Form()}) {
         SCOPED_TRACE(over->objectName().toStdString());
         MoveMouseOver(over);
-        EXPECT_EQ(Form().Pointer(), MousePointer::Hourglass);
+        EXPECT_EQ(Logic().Pointer(), MousePointer::Hourglass);
     }
     EXPECT_EQ(Form().cursor().shape(), Qt::WaitCursor);
     EXPECT_EQ(harness.Text1()->cursor().shape(), Qt::WaitCursor);
 
     // When the work ends the arrow stays, even over a button, until the mouse moves again.
-    Form().SetPointer(MousePointer::Default);
+    Logic().SetPointer(MousePointer::Default);
     EXPECT_EQ(Form().cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(harness.Text1()->cursor().shape(), Qt::IBeamCursor);
     MoveMouseOver(harness.Button(1));
-    EXPECT_EQ(Form().Pointer(), MousePointer::Custom);
+    EXPECT_EQ(Logic().Pointer(), MousePointer::Custom);
 }
 
 TEST_F(Form1BehaviourTest, TheHandIsTheCursorFileBesideTheProgramOrElseTheArrow) {
@@ -262,7 +235,7 @@ TEST_F(Form1BehaviourTest, TheHandIsTheCursorFileBesideTheProgramOrElseTheArrow)
         test::Form1Harness withoutFile;
         withoutFile.Start();
         MoveMouseOver(withoutFile.Button(1));
-        EXPECT_EQ(withoutFile.form->Pointer(), MousePointer::Custom);
+        EXPECT_EQ(withoutFile.Logic().Pointer(), MousePointer::Custom);
         EXPECT_EQ(withoutFile.form->cursor().shape(), Qt::ArrowCursor);
         EXPECT_TRUE(withoutFile.fake.boxes.shown.empty());
     }
@@ -355,21 +328,23 @@ TEST_F(Form1BehaviourTest, ClosingTheWindowEndsTheProgramWithoutStoringAnything)
 TEST_F(Form1BehaviourTest, TheProgressBarShowsItsTextAsGivenAndKeepsItsValueInRange) {
     harness.Start();
     EXPECT_EQ(harness.ProgressBar1()->text().toStdString(), "Progress Bar");
-    Form().SetProgressText("Processing: 100%p done.txt");
-    Form().SetProgressValue(42.6);
+    Logic().SetProgressText("Processing: 100%p done.txt");
+    Logic().SetProgressValue(42.6);
     EXPECT_EQ(harness.ProgressBar1()->text().toStdString(), "Processing: 100%p done.txt");
     EXPECT_EQ(harness.ProgressBar1()->value(), 43);
-    Form().SetProgressValue(250);
+    Logic().SetProgressValue(250);
     EXPECT_EQ(harness.ProgressBar1()->value(), 100);
 }
 
 TEST_F(Form1BehaviourTest, TheListReportsItsSelectedEntryByPosition) {
     harness.Start();
-    EXPECT_EQ(Form().SelectedListPosition(), 0);
+    EXPECT_EQ(Logic().SelectedListPosition(), 0);
     auto* model = harness.ListView1()->model();
-    model->insertRows(0, 3);
+    for (const char* path : {"/a", "/b", "/c"}) {
+        Logic().List().Append(path);
+    }
     harness.ListView1()->setCurrentIndex(model->index(2, 0));
-    EXPECT_EQ(Form().SelectedListPosition(), 3);
+    EXPECT_EQ(Logic().SelectedListPosition(), 3);
 }
 
 }  // namespace

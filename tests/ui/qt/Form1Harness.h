@@ -38,9 +38,9 @@ Control* FindControl(const QWidget& window, const std::string& name) {
 // temporary folder.
 class Form1Harness {
 public:
-    explicit Form1Harness(Form1Events events = {}, QAbstractItemModel* listModel = nullptr) {
+    Form1Harness() {
         fake.environment.programFolder = programFolder.Path().string();
-        form = std::make_unique<Form1>(fake.platform, std::move(events), listModel, [this] { ++endProgramCalls; });
+        form = std::make_unique<Form1>(fake.platform, [this] { ++endProgramCalls; });
     }
 
     // The load step, then the window shown as the program shows it (unless the command line ran).
@@ -64,6 +64,8 @@ public:
     QLineEdit* Text1() const { return FindControl<QLineEdit>(*form, "Text1"); }
     QTreeView* ListView1() const { return FindControl<QTreeView>(*form, "ListView1"); }
     QProgressBar* ProgressBar1() const { return FindControl<QProgressBar>(*form, "ProgressBar1"); }
+
+    Form1Logic& Logic() const { return form->Logic(); }
 
     TempDir programFolder;
     FakePlatform fake;

@@ -15,7 +15,6 @@
 
 #include "convert/TextConverter.h"
 #include "platform/qt/QtEventLoop.h"
-#include "ui/qt/FileListSession.h"
 #include "ui/qt/Form1Harness.h"
 
 namespace tabulane {
@@ -63,18 +62,17 @@ void ConvertAndCloseInTheMiddle(const TempDir& dir, TemporaryFiles temporaries) 
                       fake.filePicker,    fake.environment,    loop,        fake.shell,
                       fake.shellExecutor, fake.programStarter, fake.random, fake.clock,
                       fake.skinFramework};
-    FileListSession session;
-    Form1 form(platform, session.Events(), &session.Model(), [] {
+    Form1 form(platform, [] {
         std::fflush(nullptr);
         std::exit(0);
     });
     form.Load({});
     form.ShowCentred();
-    session.Batch().SetYieldPacing({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
-    session.List().Append(dir.File("in/big.txt"));
-    form.SetOption1Selected(true);
-    form.SetText1Text(dir.File("out"));
-    form.SetComboText("Tabs To Commas");
+    form.Logic().Batch().SetYieldPacing({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
+    form.Logic().List().Append(dir.File("in/big.txt"));
+    form.Logic().SetOption1Selected(true);
+    form.Logic().SetText1Text(dir.File("out"));
+    form.Logic().SetComboText("Tabs To Commas");
 
     int eventsInFile = 0;
     QTimer timer;

@@ -1,4 +1,4 @@
-#include "ui/qt/Presentation.h"
+#include "ui/Presentation.h"
 
 #include <gtest/gtest.h>
 
@@ -23,16 +23,11 @@ namespace {
 using test::Click;
 using test::WriteFileBytes;
 
-Form1Events PresentationEvents() {
-    Form1Events events;
-    WirePresentation(events);
-    return events;
-}
-
 // The real window with Help, the skin step and the home-page visit plugged in as the program plugs them.
 class PresentationTest : public ::testing::Test {
 protected:
     Form1& Form() { return *harness.form; }
+    Form1Logic& Logic() { return harness.Logic(); }
 
     StartupResult Start(const std::string& argumentText = {}) { return harness.Start(argumentText); }
 
@@ -43,7 +38,7 @@ protected:
         WriteFileBytes(SkinPath(), bytes);
     }
 
-    test::Form1Harness harness{PresentationEvents()};
+    test::Form1Harness harness;
 };
 
 TEST_F(PresentationTest, HelpAsksTheShellForTheQuotedHelpPageWithTheDesignsArguments) {
@@ -52,7 +47,7 @@ TEST_F(PresentationTest, HelpAsksTheShellForTheQuotedHelpPageWithTheDesignsArgum
 
     const auto& calls = harness.fake.shellExecutor.calls;
     ASSERT_EQ(calls.size(), 1U);
-    EXPECT_EQ(calls[0].owner, Form().WindowHandle());
+    EXPECT_EQ(calls[0].owner, Logic().WindowHandle());
     EXPECT_NE(calls[0].owner, 0);
     EXPECT_FALSE(calls[0].operation.has_value());
     EXPECT_EQ(calls[0].file, "\"https://www.tabulane.com/tabulane/help/\"");
@@ -85,7 +80,7 @@ TEST_F(PresentationTest, WithoutASkinFileNoSkinCallIsMadeAndTheWindowStaysWhite)
         {"no x folder", false, false}, {"an empty x folder", true, false}, {"a folder named o.cjs", true, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        test::Form1Harness local{PresentationEvents()};
+        test::Form1Harness local;
         if (c.makeFolder) {
             std::filesystem::create_directories(local.programFolder.Path() / "x");
         }
@@ -113,7 +108,7 @@ TEST_F(PresentationTest, ASkinFileIsLoadedAndAppliedThroughTheFiveCallsInOrder) 
         "Set 1 = 5",
         "Set 5 = true",
         "Set 10 = true",
-        "Invoke 3 (" + std::to_string(Form().WindowHandle()) + ")",
+        "Invoke 3 (" + std::to_string(Logic().WindowHandle()) + ")",
     };
     EXPECT_EQ(harness.fake.skinFramework.calls, expected);
     EXPECT_TRUE(harness.fake.boxes.shown.empty());
@@ -217,7 +212,7 @@ TEST_F(PresentationTest, TheSkinComponentAppliesAStyleSheetAndReportsABrokenOne)
         QtSkinFramework skin;
         test::FakePlatform& f = local.fake;
         Platform platform = f.With(skin);
-        Form1 form(platform, PresentationEvents(), nullptr, [] {});
+        Form1 form(platform, [] {});
         std::filesystem::create_directories(local.programFolder.Path() / "x");
         WriteFileBytes(local.programFolder.File("x/o.cjs"), c.bytes);
 
@@ -257,7 +252,7 @@ TEST_F(PresentationTest, TheHomePageOpensOnlyWhenTheDrawIsSevenAndOnlyForTheWind
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        test::Form1Harness local{PresentationEvents()};
+        test::Form1Harness local;
         local.fake.random.fraction = c.fraction;
         local.fake.clock.seconds = 3723.5;
         local.Start(c.arguments);

@@ -57,8 +57,8 @@ protected:
         fake.environment.desktopFolder = folder.File("Desktop");
     }
 
-    win32::Form1& Window(win32::Form1Events events = {}) {
-        form = std::make_unique<win32::Form1>(platform, std::move(events), &list, [this] { ++closes; });
+    win32::Form1& Window() {
+        form = std::make_unique<win32::Form1>(platform, [this] { ++closes; });
         return *form;
     }
 
@@ -68,7 +68,6 @@ protected:
     FakePlatform fake;
     win32::Win32SkinFramework skin;
     Platform platform = fake.With(skin);
-    FileList list;
     std::unique_ptr<win32::Form1> form;
     int closes = 0;
 };
@@ -125,6 +124,7 @@ TEST_F(Form1Win32Test, ClientAreaAndEveryControlSitWhereTheDesignPutsThem) {
 TEST_F(Form1Win32Test, EveryCaptionRowAndStateReadsWithTheStandardMessages) {
     win32::Form1& window = Window();
     window.Load("");
+    FileList& list = window.Logic().List();
     list.Append(NativePath("/data/first.txt"));
     list.Append(NativePath("/data/zweite Datei ä.txt"));
 
@@ -169,8 +169,8 @@ TEST_F(Form1Win32Test, ProgressBarWindowTextAndPositionFollowTheRun) {
     for (const Step& step :
          {Step{50.0, 50, "Processing: a.txt"}, Step{33.4, 33, "Processing: %p 100%.txt"},
           Step{250.0, 100, "Processing: Ünïcode.txt"}, Step{-3.0, 0, "Progress Bar"}, Step{std::nan(""), 0, ""}}) {
-        window.SetProgressValue(step.percent);
-        window.SetProgressText(step.text);
+        window.Logic().SetProgressValue(step.percent);
+        window.Logic().SetProgressText(step.text);
         EXPECT_EQ(::SendMessageW(bar, PBM_GETPOS, 0, 0), step.position);
         EXPECT_EQ(TextOf(bar), step.text);
     }

@@ -13,7 +13,8 @@ enum class HoverSurface {
     Unhandled,  // the option buttons, the mode box and the progress bar: the pointer stays as it was
 };
 
-// The surface of a control of the main window, named as the design names it ("Form1" is the window itself).
+// The surface of a control of the main window, named as the design names it (the window by its own name), read
+// from the control's kind in the design; a name the design does not hold has no handler.
 HoverSurface HoverSurfaceOf(std::string_view controlName);
 
 // The window's pointer after the mouse moved over a surface: the hand over a push button, the arrow over the rest

@@ -6,7 +6,6 @@
 #include "platform/SkinnableWindow.h"
 #include "platform/StyleSheetFile.h"
 #include "shell/ErrorReport.h"
-#include "ui/qt/Form1.h"
 
 namespace tabulane {
 
@@ -26,8 +25,5 @@ void ApplySkin(SkinnableWindow& window, Platform& platform);
 
 // The load step's occasional visit: on one start in a hundred the home page opens, minimised, without waiting.
 void VisitHomePage(Platform& platform);
-
-// Plugs Help, the skin step and the home-page visit into the window.
-void WirePresentation(Form1Events& events);
 
 }  // namespace tabulane

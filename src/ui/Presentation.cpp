@@ -1,4 +1,4 @@
-#include "ui/qt/Presentation.h"
+#include "ui/Presentation.h"
 
 #include <optional>
 #include <variant>
@@ -94,14 +94,6 @@ void VisitHomePage(Platform& platform) {
     if (draw == kHomePageDraw) {
         platform.programStarter.StartProgram("explorer " + Quoted(HomePageAddress()), WindowStyle::MinimizedFocus);
     }
-}
-
-void WirePresentation(Form1Events& events) {
-    events.ApplySkin = [](Form1& form) { ApplySkin(form, form.GetPlatform()); };
-    events.VisitHomePage = [](Form1& form) { VisitHomePage(form.GetPlatform()); };
-    events.PushButton5_Click = [](Form1& form) {
-        PushButton5_Click(form, form.GetPlatform().shellExecutor, form.Reporter());
-    };
 }
 
 }  // namespace tabulane
