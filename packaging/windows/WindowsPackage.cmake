@@ -12,12 +12,9 @@ set(stage_dir ${package_dir}/Tabulane)
 set(file_list ${package_dir}/files.nsh)
 set(setup_exe ${CMAKE_BINARY_DIR}/tabulane-${PROJECT_VERSION}-setup.exe)
 set(portable_zip ${CMAKE_BINARY_DIR}/tabulane-${PROJECT_VERSION}-win64.zip)
-# The version resource wants four numbers.
 file(MAKE_DIRECTORY ${package_dir})
+# The installer's version resource wants four numbers, as the program's does.
 set(version4 ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0)
-if(PROJECT_VERSION_TWEAK)
-    set(version4 ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.${PROJECT_VERSION_TWEAK})
-endif()
 
 # Staged afresh on every build, so a file dropped from the program is dropped from the package too; the file list
 # both the installer and its uninstaller work from is written from what was staged.

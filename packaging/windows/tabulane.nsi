@@ -15,7 +15,7 @@ SetCompressor /SOLID lzma
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include Sections.nsh
-!include ${FILE_LIST}
+!include "${FILE_LIST}"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tabulane"
 
