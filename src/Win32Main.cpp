@@ -12,6 +12,7 @@
 #include "cli/ProgramStart.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "platform/StyleSheetFile.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32EventLoop.h"
@@ -22,6 +23,7 @@
 #include "platform/win32/Win32ProgramStarter.h"
 #include "platform/win32/Win32SettingsStore.h"
 #include "platform/win32/Win32Shell.h"
+#include "shell/Main.h"
 #include "ui/win32/Form1.h"
 #include "ui/win32/Win32SkinFramework.h"
 
@@ -65,7 +67,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     NativePlatform native;
     if (!argumentText.empty()) {
         // The command line: boxes have a display on Windows, and no window is built.
-        return ConvertOnHiddenWindow(native.platform, argumentText, true);
+        // The skin step as far as the command line sees it: the skin is never applied without the window, but a
+        // skin file that fails to load is reported, as the window would report it, and the run ends with status 1.
+        Platform& platform = native.platform;
+        return ConvertOnHiddenWindow(platform, argumentText, true, [&platform] {
+            const std::string path = SkinFilePath(platform.environment.ProgramFolder());
+            if (platform.files.Exists(path) && !IsFolder(platform.files, path)) {
+                ReadStyleSheetFile(path);
+            }
+        });
     }
 
     // Closing the window ends the program at once, even in the middle of a run: every setting is already stored.

@@ -83,10 +83,18 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     const QEvent::Type type = event->type();
-    if (type == QEvent::MouseButtonDblClick && watched == list->viewport() &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        m_logic.DoubleClick("ListView1");
-    } else if (type == QEvent::KeyPress && watched == list) {
+    const bool mouseButton =
+        type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
+    if (mouseButton && watched == list->viewport() && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        const bool onEmptyPart = !list->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint()).isValid();
+        if (type == QEvent::MouseButtonDblClick) {
+            m_logic.DoubleClick("ListView1");
+        }
+        // The view would clear the selection on a click below the rows, and a double-click there must still remove
+        // the selected entry.
+        return onEmptyPart;
+    }
+    if (type == QEvent::KeyPress && watched == list) {
         m_logic.KeyDown("ListView1", VirtualKeyOf(static_cast<QKeyEvent*>(event)->key()));
     }
     return QWidget::eventFilter(watched, event);

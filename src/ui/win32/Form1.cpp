@@ -58,17 +58,6 @@ UINT DpiOfWindow(HWND hwnd) {
     return dpi > 0 ? static_cast<UINT>(dpi) : 96U;
 }
 
-RECT WindowRectForClient(int width, int height, DWORD style, DWORD exStyle, UINT dpi) {
-    RECT rect{0, 0, width, height};
-    using AdjustCall = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-    static const auto call = reinterpret_cast<AdjustCall>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
-    if (call == nullptr || call(&rect, style, FALSE, exStyle, dpi) == FALSE) {
-        ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    }
-    return rect;
-}
-
 HFONT MakeFont(const FontDesign& design, int dpi) {
     LOGFONTW font{};
     font.lfHeight = -static_cast<LONG>(std::lround(design.points * dpi / 72.0));
@@ -278,11 +267,21 @@ void Form1::CreateControls() {
 }
 
 void Form1::LayOut() {
-    const RECT frame = WindowRectForClient(TwipsToPixels(kForm1Design.clientWidth, m_dpi),
-                                           TwipsToPixels(kForm1Design.clientHeight, m_dpi), kWindowStyle,
-                                           WS_EX_CONTROLPARENT, static_cast<UINT>(m_dpi));
-    ::SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame the system draws around the client area, measured rather than computed: it follows the DPI the
+    // system draws the frame at, which after a move between monitors is already the new one.
+    const int width = TwipsToPixels(kForm1Design.clientWidth, m_dpi);
+    const int height = TwipsToPixels(kForm1Design.clientHeight, m_dpi);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        RECT frame{};
+        RECT client{};
+        ::GetWindowRect(m_hwnd, &frame);
+        ::GetClientRect(m_hwnd, &client);
+        if (client.right == width && client.bottom == height) {
+            break;
+        }
+        ::SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left - client.right + width,
+                       frame.bottom - frame.top - client.bottom + height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     for (const ControlDesign& design : kForm1Controls) {
         Wnd& control = Control(design.name);
         RECT rect = PixelRect(design.name);
@@ -307,6 +306,7 @@ void Form1::ConnectEvents() {
         control.onMouseMove = [this, name] { m_logic.MouseMove(name); };
         if (auto* button = dynamic_cast<Button*>(&control)) {
             button->onClick = [this, name] { m_logic.Click(name); };
+            button->onDraw = [this](DRAWITEMSTRUCT& item) { DrawButton(item); };
         } else if (auto* option = dynamic_cast<RadioButton*>(&control)) {
             option->onClick = [this, name] { m_logic.Click(name); };
             option->onColor = [this, name](HDC dc, HBRUSH& brush) { return ColorStatic(name, dc, brush); };
@@ -331,14 +331,14 @@ void Form1::ConnectEvents() {
     m_listView1->onCustomDraw = [this](NMLVCUSTOMDRAW& draw, LRESULT& result) { return DrawSkinnedList(draw, result); };
     // The list's header belongs to the list: a move over it is a move over the list.
     ::SetWindowSubclass(
-        m_listView1->Handle(),
+        m_listView1->Header(),
         [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) -> LRESULT {
             if (message == WM_MOUSEMOVE) {
                 reinterpret_cast<Form1*>(data)->m_logic.MouseMove("ListView1");
             }
             return ::DefSubclassProc(hwnd, message, wParam, lParam);
         },
-        2, reinterpret_cast<DWORD_PTR>(this));
+        1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 void Form1::RegisterDropTarget() {
@@ -616,10 +616,8 @@ void Form1::ApplySkinStyle(const SkinStyle& style) {
     skin->chunk = style.LookOf("QProgressBar::chunk");
     m_skin = std::move(skin);
 
-    // Push buttons are drawn by the window from now on, in the skin's colours and borders.
     for (Button* button : m_buttons) {
-        button->onDraw = [this](DRAWITEMSTRUCT& item) { DrawSkinnedButton(item); };
-        ::SendMessageW(button->Handle(), BM_SETSTYLE, BS_OWNERDRAW, TRUE);
+        ::InvalidateRect(button->Handle(), nullptr, TRUE);
     }
     const HWND list = m_listView1->Handle();
     if (m_skin->list.background) {
@@ -642,57 +640,74 @@ void Form1::ApplySkinStyle(const SkinStyle& style) {
     ::RedrawWindow(m_hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
-void Form1::DrawSkinnedButton(DRAWITEMSTRUCT& item) {
-    const Skin& skin = *m_skin;
-    SkinLook look = skin.button;
-    auto over = [&look](const SkinLook& state) {
-        if (state.background) {
-            look.background = state.background;
-            look.backgroundEnd = state.backgroundEnd;
-        }
-        if (state.text) {
-            look.text = state.text;
-        }
-        if (state.border) {
-            look.border = state.border;
-        }
-    };
-    if ((item.itemState & ODS_DISABLED) != 0) {
-        over(skin.buttonDisabled);
-    } else if ((item.itemState & ODS_SELECTED) != 0) {
-        over(skin.buttonPressed);
-    } else if ((item.itemState & ODS_FOCUS) != 0) {
-        over(skin.buttonFocus);
-    }
+void Form1::DrawButton(DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     const RECT rect = item.rcItem;
-    const int radius = TwipsToPixels(look.borderRadius * 2 * 15, m_dpi);
-    // The corners outside the rounded face show the background the button stands on.
-    HBRUSH behind = nullptr;
-    const std::string_view parent = ControlName(::GetParent(item.hwndItem));
-    if (parent.empty()) {
-        behind = Brush(skin.window.background ? ColorRef(*skin.window.background) : ColorRefFromOle(m_backColor));
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const bool focused = (item.itemState & ODS_FOCUS) != 0;
+    const std::string_view name = ControlName(item.hwndItem);
+    COLORREF text = disabled ? ::GetSysColor(COLOR_GRAYTEXT) : ColorRefFromOle(kButtonTextColor);
+    if (m_skin) {
+        SkinLook look = m_skin->button;
+        auto over = [&look](const SkinLook& state) {
+            if (state.background) {
+                look.background = state.background;
+                look.backgroundEnd = state.backgroundEnd;
+            }
+            look.text = state.text ? state.text : look.text;
+            look.border = state.border ? state.border : look.border;
+        };
+        if (disabled) {
+            over(m_skin->buttonDisabled);
+        } else if (pressed) {
+            over(m_skin->buttonPressed);
+        } else if (focused) {
+            over(m_skin->buttonFocus);
+        }
+        // The corners outside the rounded face show the background the button stands on.
+        HBRUSH behind = nullptr;
+        const std::string_view parent = ControlName(::GetParent(item.hwndItem));
+        if (parent.empty()) {
+            behind =
+                Brush(m_skin->window.background ? ColorRef(*m_skin->window.background) : ColorRefFromOle(m_backColor));
+        } else {
+            ColorStatic(parent, dc, behind);
+        }
+        ::FillRect(dc, &rect, behind);
+        const int radius = TwipsToPixels(look.borderRadius * 2 * 15, m_dpi);
+        HRGN face = ::CreateRoundRectRgn(rect.left, rect.top, rect.right + 1, rect.bottom + 1, radius, radius);
+        ::SelectClipRgn(dc, face);
+        const COLORREF top = look.background ? ColorRef(*look.background) : ::GetSysColor(COLOR_BTNFACE);
+        FillVertical(dc, rect, top, look.backgroundEnd ? ColorRef(*look.backgroundEnd) : top);
+        ::SelectClipRgn(dc, nullptr);
+        if (look.border) {
+            ::FrameRgn(dc, face, Brush(ColorRef(*look.border)), 1, 1);
+        }
+        ::DeleteObject(face);
+        text = look.text ? ColorRef(*look.text) : text;
     } else {
-        ColorStatic(parent, dc, behind);
+        // The design's plain button: its own background (white unless set otherwise) inside a raised edge.
+        const auto own = m_controlBackColors.find(name);
+        ::FillRect(dc, &rect,
+                   Brush(ColorRefFromOle(own != m_controlBackColors.end() ? own->second : kDesignBackColor)));
+        RECT edge = rect;
+        ::DrawEdge(dc, &edge, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+        if (focused) {
+            RECT focus = rect;
+            ::InflateRect(&focus, -3, -3);
+            ::DrawFocusRect(dc, &focus);
+        }
     }
-    ::FillRect(dc, &rect, behind);
-    HRGN face = ::CreateRoundRectRgn(rect.left, rect.top, rect.right + 1, rect.bottom + 1, radius, radius);
-    ::SelectClipRgn(dc, face);
-    const COLORREF top = look.background ? ColorRef(*look.background) : ::GetSysColor(COLOR_BTNFACE);
-    FillVertical(dc, rect, top, look.backgroundEnd ? ColorRef(*look.backgroundEnd) : top);
-    ::SelectClipRgn(dc, nullptr);
-    if (look.border) {
-        ::FrameRgn(dc, face, Brush(ColorRef(*look.border)), 1, 1);
-    }
-    ::DeleteObject(face);
 
+    // Drawn by the window, not the control, so every button shows the design's font whatever frame holds it.
     const std::wstring caption = WideFromUtf8(Wnd::FromHandle(item.hwndItem)->Text());
     RECT textRect = rect;
-    if ((item.itemState & ODS_SELECTED) != 0) {
+    if (pressed) {
         ::OffsetRect(&textRect, 1, 1);
     }
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, look.text ? ColorRef(*look.text) : ::GetSysColor(COLOR_BTNTEXT));
+    ::SetTextColor(dc, text);
     HGDIOBJ oldFont = ::SelectObject(dc, m_buttonFont);
     ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
                 DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);

@@ -92,7 +92,7 @@ private:
     HBRUSH Brush(COLORREF color);
     bool ColorStatic(std::string_view name, HDC dc, HBRUSH& brush);
     bool ColorField(HDC dc, HBRUSH& brush);
-    void DrawSkinnedButton(DRAWITEMSTRUCT& item);
+    void DrawButton(DRAWITEMSTRUCT& item);
     bool DrawSkinnedList(NMLVCUSTOMDRAW& draw, LRESULT& result);
 
     // FileListObserver: the list view follows the file list.

@@ -142,7 +142,7 @@ void Wnd::MoveTo(const RECT& rect) {
 
 Button::Button(const CreateArgs& args) {
     CreateArgs button = args;
-    button.style |= BS_PUSHBUTTON | WS_TABSTOP;
+    button.style |= BS_OWNERDRAW | WS_TABSTOP;
     Create(WC_BUTTONW, button);
 }
 

@@ -65,12 +65,11 @@ private:
     HWND m_hwnd = nullptr;
 };
 
-// A push button. Plain, it is the system's own; skinned, it is drawn by its owner.
+// A push button drawn by its owner (onDraw), so its caption shows in the owner's font and colours.
 class Button final : public Wnd {
 public:
     explicit Button(const CreateArgs& args);
     std::function<void()> onClick;
-    // Drawing of an owner-drawn button; null: the system's plain look.
     std::function<void(DRAWITEMSTRUCT&)> onDraw;
 
 private:

@@ -19,52 +19,59 @@
 #include <QTreeView>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "ui/Form1Design.h"
 #include "ui/qt/Form1Harness.h"
 
 namespace tabulane {
 namespace {
 
-// The window's design, in twips, as the layout was drawn.
-struct DesignRow {
-    const char* name;
-    const char* qtClass;
-    const char* container;
-    int left;
-    int top;
-    int width;
-    int height;
-    int tabIndex;
-    const char* caption;
-};
+// The Qt class that renders each kind of control of the design.
+const char* QtClassOf(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::PushButton:
+            return "QPushButton";
+        case ControlKind::OptionButton:
+            return "QRadioButton";
+        case ControlKind::CheckBox:
+            return "QCheckBox";
+        case ControlKind::Frame:
+            return "QGroupBox";
+        case ControlKind::Label:
+            return "QLabel";
+        case ControlKind::TextBox:
+            return "QLineEdit";
+        case ControlKind::ComboBox:
+            return "QComboBox";
+        case ControlKind::ListView:
+            return "QTreeView";
+        case ControlKind::ProgressBar:
+            return "QProgressBar";
+    }
+    return "";
+}
 
-const DesignRow kDesign[] = {
-    {"PushButton5", "QPushButton", "Form1", 120, 120, 7800, 405, 7, "Help"},
-    {"ListView1", "QTreeView", "Form1", 120, 630, 7800, 2490, 0,
-     "Drag and drop files here. Double-click item to remove it. Move | line to right and out of window to reveal "
-     "full names."},
-    {"PushButton1", "QPushButton", "Form1", 120, 3210, 3840, 405, 2, "Add File(s)"},
-    {"PushButton3", "QPushButton", "Form1", 4080, 3210, 3840, 405, 3, "Add All File(s) In Folder"},
-    {"PushButton6", "QPushButton", "Form1", 120, 3720, 3840, 405, 10, "Clear List"},
-    {"PushButton7", "QPushButton", "Form1", 4080, 3720, 3840, 405, 11, "Load Sample/Example Files"},
-    {"Frame1", "QGroupBox", "Form1", 120, 4185, 7800, 820, 5, "Convert Options"},
-    {"Combo1", "QComboBox", "Frame1", 240, 300, 7320, 345, 6, "Tabs To Commas"},
-    {"Frame5", "QGroupBox", "Form1", 120, 5085, 7800, 1815, 12, "Save Option"},
-    {"Option1", "QRadioButton", "Frame5", 240, 300, 3615, 255, 14, "Save results to this folder:"},
-    {"Frame3", "QGroupBox", "Frame5", 480, 510, 6840, 810, 15, ""},
-    {"Text1", "QLineEdit", "Frame3", 240, 300, 5670, 345, 16, nullptr},
-    {"PushButton8", "QPushButton", "Frame3", 6000, 300, 600, 345, 17, "..."},
-    {"Option2", "QRadioButton", "Frame5", 240, 1410, 3615, 255, 13, "Save results in folder of original file"},
-    {"PushButton2", "QPushButton", "Form1", 120, 7020, 7800, 405, 4, "Start Converting"},
-    {"Frame2", "QGroupBox", "Form1", 120, 7455, 7800, 855, 8, "Additional Feature"},
-    {"PushButton4", "QPushButton", "Frame2", 240, 300, 7320, 405, 9, "How To Use This Software As Command-Line"},
-    {"ProgressBar1", "QProgressBar", "Form1", 120, 8430, 7800, 405, 1, "Progress Bar"},
-};
+// What a control shows as its caption once the window is up: the design's caption, the list's tool tip, the mode
+// box's stored mode; the folder box has none of its own.
+std::optional<std::string> ShownCaption(const ControlDesign& design) {
+    switch (design.kind) {
+        case ControlKind::ListView:
+            return std::string(kListToolTip);
+        case ControlKind::ComboBox:
+            return std::string("Tabs To Commas");
+        case ControlKind::TextBox:
+            return std::nullopt;
+        default:
+            return std::string(design.caption);
+    }
+}
 
-int Pixels(int twips) {
-    return static_cast<int>(std::lround(twips / 15.0));
+QRect PixelRect(const TwipsRect& rect) {
+    return QRect(Pixels(rect.left), Pixels(rect.top), Pixels(rect.width), Pixels(rect.height));
 }
 
 QString CaptionOf(QWidget* widget) {
@@ -87,22 +94,27 @@ class Form1LayoutTest : public ::testing::Test {
 protected:
     Form1LayoutTest() { harness.Start(); }
 
-    QWidget* Control(const char* name) const { return harness.form->findChild<QWidget*>(QString::fromUtf8(name)); }
+    QWidget* Control(std::string_view name) const {
+        return harness.form->findChild<QWidget*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    }
 
     test::Form1Harness harness;
 };
 
 TEST_F(Form1LayoutTest, EveryControlOfTheDesignHasItsKindContainerGeometryAndCaption) {
-    for (const DesignRow& row : kDesign) {
+    for (const ControlDesign& row : kForm1Controls) {
         SCOPED_TRACE(row.name);
         QWidget* control = Control(row.name);
         ASSERT_NE(control, nullptr);
-        EXPECT_TRUE(control->inherits(row.qtClass)) << control->metaObject()->className();
+        EXPECT_TRUE(control->inherits(QtClassOf(row.kind))) << control->metaObject()->className();
         ASSERT_NE(control->parentWidget(), nullptr);
-        EXPECT_EQ(control->parentWidget()->objectName().toStdString(), row.container);
-        EXPECT_EQ(control->geometry(), QRect(Pixels(row.left), Pixels(row.top), Pixels(row.width), Pixels(row.height)));
-        if (row.caption != nullptr) {
-            EXPECT_EQ(CaptionOf(control).toStdString(), row.caption);
+        EXPECT_EQ(control->parentWidget()->objectName().toStdString(), row.parent);
+        EXPECT_EQ(control->geometry(), PixelRect(row.rect));
+        // Placed where the design puts it in the window, whatever frames hold it.
+        EXPECT_EQ(QRect(control->mapTo(harness.form.get(), QPoint(0, 0)), control->size()),
+                  PixelRect(RectInWindow(row)));
+        if (const auto caption = ShownCaption(row)) {
+            EXPECT_EQ(CaptionOf(control).toStdString(), *caption);
         }
         EXPECT_TRUE(control->isVisible());
     }
@@ -111,13 +123,8 @@ TEST_F(Form1LayoutTest, EveryControlOfTheDesignHasItsKindContainerGeometryAndCap
 }
 
 TEST_F(Form1LayoutTest, TabOrderFollowsTheDesignsTabIndexAmongControlsThatTakeFocus) {
-    std::vector<const DesignRow*> byIndex;
-    for (const DesignRow& row : kDesign) {
-        byIndex.push_back(&row);
-    }
-    std::sort(byIndex.begin(), byIndex.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
     std::vector<std::string> expected;
-    for (const DesignRow* row : byIndex) {
+    for (const ControlDesign* row : ControlsInTabOrder()) {
         if (Control(row->name)->focusPolicy() & Qt::TabFocus) {
             expected.emplace_back(row->name);
         }
@@ -155,7 +162,7 @@ TEST_F(Form1LayoutTest, TheWindowIsAFixedCentredClientAreaWithoutAMaximiseButton
 }
 
 TEST_F(Form1LayoutTest, FontsAndColoursFollowTheDesign) {
-    for (const DesignRow& row : kDesign) {
+    for (const ControlDesign& row : kForm1Controls) {
         SCOPED_TRACE(row.name);
         QWidget* control = Control(row.name);
         const QFontInfo font(control->font());
@@ -182,7 +189,7 @@ TEST_F(Form1LayoutTest, TheListHasOneFileColumn7000TwipsWide) {
 
 // Every caption must fit the room its control gives it at the design's sizes.
 TEST_F(Form1LayoutTest, NoCaptionIsClipped) {
-    for (const DesignRow& row : kDesign) {
+    for (const ControlDesign& row : kForm1Controls) {
         QWidget* control = Control(row.name);
         const QFontMetrics metrics(control->font());
         const QString caption = CaptionOf(control);

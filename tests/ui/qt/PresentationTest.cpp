@@ -41,35 +41,6 @@ protected:
     test::Form1Harness harness;
 };
 
-TEST_F(PresentationTest, HelpAsksTheShellForTheQuotedHelpPageWithTheDesignsArguments) {
-    Start();
-    Click(harness.Button(5));
-
-    const auto& calls = harness.fake.shellExecutor.calls;
-    ASSERT_EQ(calls.size(), 1U);
-    EXPECT_EQ(calls[0].owner, Logic().WindowHandle());
-    EXPECT_NE(calls[0].owner, 0);
-    EXPECT_FALSE(calls[0].operation.has_value());
-    EXPECT_EQ(calls[0].file, "\"https://www.tabulane.com/tabulane/help/\"");
-    EXPECT_FALSE(calls[0].parameters.has_value());
-    EXPECT_EQ(calls[0].directory, "C:\\");
-    EXPECT_EQ(calls[0].showCommand, 5);
-    EXPECT_TRUE(harness.fake.boxes.shown.empty());
-}
-
-TEST_F(PresentationTest, AShellThatFailsIsReportedAtTheHelpStepAndTheWindowCarriesOn) {
-    harness.fake.shellExecutor.fail = true;
-    Start();
-    Click(harness.Button(5));
-    Click(harness.Button(5));
-
-    const auto errors = harness.fake.boxes.ErrorTexts();
-    ASSERT_EQ(errors.size(), 2U);
-    EXPECT_EQ(errors[0].rfind("File not found\r\nin Tabulane2021/08/31.Form1.PushButton5_Click at line 100\r\r", 0),
-              0U);
-    EXPECT_TRUE(Form().isVisible());
-}
-
 TEST_F(PresentationTest, WithoutASkinFileNoSkinCallIsMadeAndTheWindowStaysWhite) {
     struct Case {
         const char* what;
@@ -95,24 +66,6 @@ TEST_F(PresentationTest, WithoutASkinFileNoSkinCallIsMadeAndTheWindowStaysWhite)
         EXPECT_EQ(local.Frame(5)->palette().color(QPalette::Window), QColor(Qt::white));
         EXPECT_EQ(local.Option(1)->palette().color(QPalette::Window), QColor(Qt::white));
     }
-}
-
-TEST_F(PresentationTest, ASkinFileIsLoadedAndAppliedThroughTheFiveCallsInOrder) {
-    PutSkin("QPushButton { color: red; }");
-    harness.fake.skinFramework.properties[1] = std::int32_t{4};
-    Start();
-
-    const std::vector<std::string> expected{
-        "Invoke 2 (\"" + SkinPath() + "\", \"\")",
-        "Get 1",
-        "Set 1 = 5",
-        "Set 5 = true",
-        "Set 10 = true",
-        "Invoke 3 (" + std::to_string(Logic().WindowHandle()) + ")",
-    };
-    EXPECT_EQ(harness.fake.skinFramework.calls, expected);
-    EXPECT_TRUE(harness.fake.boxes.shown.empty());
-    EXPECT_EQ(Form().windowTitle().toStdString(), "Tabulane");
 }
 
 // What the user sees: sampled from the drawn window before and after the skin step, at a point of each control
@@ -172,21 +125,6 @@ TEST_F(PresentationTest, TheSkinTurnsTheWindowFramesAndOptionsToButtonFaceAndLea
     }
 }
 
-TEST_F(PresentationTest, ASkinTheComponentRefusesIsOneLoadErrorAndTheWindowStillComesUp) {
-    PutSkin("QPushButton { color: red; }");
-    harness.fake.skinFramework.failOn = {2};
-    Start();
-
-    const auto errors = harness.fake.boxes.ErrorTexts();
-    ASSERT_EQ(errors.size(), 1U);
-    EXPECT_EQ(errors[0].rfind("The skin cannot be loaded\r\nin Tabulane2021/08/31.Form1.Form_Load at line 100\r\r", 0),
-              0U);
-    EXPECT_EQ(harness.fake.skinFramework.calls.size(), 1U);  // nothing after the failed load
-    EXPECT_TRUE(Form().isVisible());
-    EXPECT_EQ(Form().windowTitle().toStdString(), "Tabulane");
-    EXPECT_EQ(harness.Combo1()->currentText().toStdString(), "Tabs To Commas");
-}
-
 // The real skin component on the real window: a good sheet is applied, a broken file is reported at the load step.
 TEST_F(PresentationTest, TheSkinComponentAppliesAStyleSheetAndReportsABrokenOne) {
     struct Case {
@@ -231,45 +169,6 @@ TEST_F(PresentationTest, TheSkinComponentAppliesAStyleSheetAndReportsABrokenOne)
         }
         EXPECT_TRUE(form.isVisible());
         EXPECT_EQ(test::FindControl<QComboBox>(form, "Combo1")->count(), 8);
-    }
-}
-
-TEST_F(PresentationTest, TheHomePageOpensOnlyWhenTheDrawIsSevenAndOnlyForTheWindow) {
-    struct Case {
-        const char* what;
-        double fraction;
-        std::string arguments;
-        bool opens;
-    };
-    const Case cases[] = {
-        {"the lowest fraction that draws 7", 0.06, "", true},
-        {"the highest fraction that draws 7", 0.0699999, "", true},
-        {"a draw of 8", 0.07, "", false},
-        {"a draw of 6", 0.0599999, "", false},
-        {"a draw of 1", 0.0, "", false},
-        {"a draw of 100", 0.9999999, "", false},
-        {"a 7 for a conversion run from the command line", 0.06, "in.txt out.csv TABS -c", false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        test::Form1Harness local;
-        local.fake.random.fraction = c.fraction;
-        local.fake.clock.seconds = 3723.5;
-        local.Start(c.arguments);
-
-        const auto& started = local.fake.programStarter.started;
-        if (c.opens) {
-            ASSERT_EQ(started.size(), 1U);
-            EXPECT_EQ(started[0].commandLine, "explorer \"https://www.tabulane.com/\"");
-            EXPECT_EQ(started[0].style, WindowStyle::MinimizedFocus);
-            EXPECT_EQ(local.fake.random.seeds, std::vector<double>{3723.5});
-        } else {
-            EXPECT_TRUE(started.empty());
-        }
-        if (!c.arguments.empty()) {
-            EXPECT_TRUE(local.fake.random.seeds.empty());  // not even drawn
-        }
-        EXPECT_TRUE(local.fake.shell.opened.empty());
     }
 }
 

@@ -6,9 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "platform/SkinStyle.h"
+#include "platform/StyleSheetFile.h"
 #include "platform/TextCodes.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
@@ -72,32 +77,20 @@ protected:
     int closes = 0;
 };
 
-TEST_F(Form1Win32Test, ClientAreaAndEveryControlSitWhereTheDesignPutsThem) {
-    win32::Form1& window = Window();
-    window.Load("");
-    window.ShowCentred();
-    const int dpi = window.Dpi();
-
+// The client area and every control where the design puts them at the window's DPI, in the design's fonts.
+void ExpectLaidOutAt(HWND window, int dpi, const std::function<HWND(std::string_view)>& controlOf) {
+    SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
     RECT client{};
-    ::GetClientRect(window.Handle(), &client);
+    ::GetClientRect(window, &client);
     EXPECT_EQ(client.right, TwipsToPixels(kForm1Design.clientWidth, dpi));
     EXPECT_EQ(client.bottom, TwipsToPixels(kForm1Design.clientHeight, dpi));
-    if (dpi == 96) {
-        EXPECT_EQ(client.right, 536);
-        EXPECT_EQ(client.bottom, 597);
-    }
-    // Fixed border, no maximise button, the minimise button kept.
-    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window.Handle(), GWL_STYLE));
-    EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0U);
-    EXPECT_NE(style & WS_MINIMIZEBOX, 0U);
-
     for (const ControlDesign& design : kForm1Controls) {
         SCOPED_TRACE(std::string(design.name));
-        HWND control = Control(design.name);
+        HWND control = controlOf(design.name);
         ASSERT_NE(control, nullptr);
         RECT rect{};
         ::GetWindowRect(control, &rect);
-        ::MapWindowPoints(nullptr, window.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
         const TwipsRect expected = RectInWindow(design);
         EXPECT_EQ(rect.left, TwipsToPixels(expected.left, dpi));
         EXPECT_EQ(rect.top, TwipsToPixels(expected.top, dpi));
@@ -118,6 +111,33 @@ TEST_F(Form1Win32Test, ClientAreaAndEveryControlSitWhereTheDesignPutsThem) {
         EXPECT_EQ(font.lfWeight, design.font.bold ? FW_BOLD : FW_NORMAL);
         EXPECT_EQ(font.lfCharSet, design.font.charset);
         EXPECT_EQ(-font.lfHeight, static_cast<LONG>(std::lround(design.font.points * dpi / 72.0)));
+    }
+}
+
+TEST_F(Form1Win32Test, ClientAreaAndEveryControlSitWhereTheDesignPutsThemAtEveryDpi) {
+    win32::Form1& window = Window();
+    window.Load("");
+    window.ShowCentred();
+    const auto controlOf = [this](std::string_view name) { return Control(name); };
+    ExpectLaidOutAt(window.Handle(), window.Dpi(), controlOf);
+    if (window.Dpi() == 96) {
+        RECT client{};
+        ::GetClientRect(window.Handle(), &client);
+        EXPECT_EQ(client.right, 536);
+        EXPECT_EQ(client.bottom, 597);
+    }
+    // Fixed border, no maximise button, the minimise button kept.
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window.Handle(), GWL_STYLE));
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0U);
+    EXPECT_NE(style & WS_MINIMIZEBOX, 0U);
+
+    // Moved to a monitor at 150 % and back: the system tells the window its new DPI and it lays itself out again.
+    for (const int dpi : {144, 96}) {
+        RECT suggested{};
+        ::GetWindowRect(window.Handle(), &suggested);
+        ::SendMessageW(window.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(window.Dpi(), dpi);
+        ExpectLaidOutAt(window.Handle(), dpi, controlOf);
     }
 }
 
@@ -176,11 +196,87 @@ TEST_F(Form1Win32Test, ProgressBarWindowTextAndPositionFollowTheRun) {
     }
 }
 
+TEST_F(Form1Win32Test, TheKeyboardWalksTheControlsInTheDesignsTabOrder) {
+    win32::Form1& window = Window();
+    window.Load("");
+    window.ShowCentred();
+    // Every control that takes the focus, in the design's order; a frame's option buttons are one stop, at the
+    // checked one, and the arrow keys move within them, as in every Windows dialog.
+    std::vector<std::string> expected;
+    for (const ControlDesign* design : ControlsInTabOrder()) {
+        const bool uncheckedOption = design->kind == ControlKind::OptionButton &&
+                                     ::SendMessageW(Control(design->name), BM_GETCHECK, 0, 0) != BST_CHECKED;
+        if (TakesFocus(design->kind) && !uncheckedOption) {
+            expected.emplace_back(design->name);
+        }
+    }
+    // Tab from the list, as the dialog keys walk it, once round the window.
+    std::vector<std::string> walked{"ListView1"};
+    HWND at = Control("ListView1");
+    for (std::size_t step = 1; step < expected.size(); ++step) {
+        at = ::GetNextDlgTabItem(window.Handle(), at, FALSE);
+        std::string name = "?";
+        for (const ControlDesign& design : kForm1Controls) {
+            if (Control(design.name) == at) {
+                name = design.name;
+            }
+        }
+        walked.push_back(name);
+    }
+    EXPECT_EQ(walked, expected);
+    EXPECT_EQ(::GetNextDlgTabItem(window.Handle(), at, FALSE), Control("ListView1"));
+}
+
 TEST_F(Form1Win32Test, ClosingTheWindowEndsTheProgram) {
     win32::Form1& window = Window();
     window.Load("");
     ::SendMessageW(window.Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(closes, 1);
+}
+
+// The colour the window shows at a point of a control, as drawn on the screen.
+COLORREF PixelOf(HWND control, int x, int y) {
+    ::RedrawWindow(control, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HDC dc = ::GetDC(control);
+    const COLORREF color = ::GetPixel(dc, x, y);
+    ::ReleaseDC(control, dc);
+    return color;
+}
+
+void WriteSkin(const TempDir& folder, const std::string& sheet) {
+    std::filesystem::create_directories(folder.Path() / "x");
+    std::ofstream(folder.Path() / "x" / "o.cjs", std::ios::binary) << sheet;
+}
+
+TEST_F(Form1Win32Test, TheShippedSkinRestylesTheWindowAndABrokenOneIsOneErrorAtLineOneHundred) {
+    // The skin shipped with the program: the window's background takes its colour.
+    std::ifstream shipped(std::filesystem::path(TABULANE_SOURCE_DIR) / "skins" / "o.cjs", std::ios::binary);
+    WriteSkin(folder, std::string(std::istreambuf_iterator<char>(shipped), {}));
+    {
+        win32::Form1& window = Window();
+        window.Load("");
+        window.ShowCentred();
+        EXPECT_TRUE(fake.boxes.ErrorTexts().empty());
+        const SkinLook look = SkinStyle::Parse(ReadStyleSheetFile(folder.File("x/o.cjs"))).LookOf("QWidget#Form1");
+        ASSERT_TRUE(look.background.has_value());
+        const COLORREF skinned = RGB(look.background->red, look.background->green, look.background->blue);
+        EXPECT_EQ(PixelOf(window.Handle(), 2, 2), skinned);
+        // A frame's inside shows the frames' colour, not the design's white.
+        EXPECT_NE(PixelOf(Control("Frame5"), 4, 30), RGB(255, 255, 255));
+    }
+
+    // A sheet whose braces do not balance: one error box at the load step's first step, and the window still
+    // comes up with its design colours and every later step done.
+    WriteSkin(folder, "QWidget#Form1 { background-color: #102030;\n");
+    win32::Form1& window = Window();
+    window.Load("");
+    window.ShowCentred();
+    const std::vector<std::string> errors = fake.boxes.ErrorTexts();
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_NE(errors[0].find("in Tabulane2021/08/31.Form1.Form_Load at line 100"), std::string::npos) << errors[0];
+    EXPECT_EQ(TextOf(window.Handle()), "Tabulane");
+    EXPECT_EQ(TextOf(Control("Combo1")), "Tabs To Commas");
+    EXPECT_NE(PixelOf(window.Handle(), 2, 2), RGB(0x10, 0x20, 0x30));
 }
 
 }  // namespace

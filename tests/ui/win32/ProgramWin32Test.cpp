@@ -71,8 +71,8 @@ struct ProgramRun {
 };
 
 // Starts the program with the argument text, answers every box it shows with OK and waits for its end.
-ProgramRun RunProgram(const std::string& arguments) {
-    std::wstring commandLine = L"\"" + ProgramPath() + L"\" " + WideFromUtf8(arguments);
+ProgramRun RunProgram(const std::string& arguments, const std::wstring& program = ProgramPath()) {
+    std::wstring commandLine = L"\"" + program + L"\" " + WideFromUtf8(arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
@@ -148,6 +148,19 @@ TEST(ProgramWin32Test, ConvertsFromTheCommandLineAndTellsTheScriptHowItWent) {
     EXPECT_EQ(failed.boxes[0].text.rfind("File not found: " + folder.File("missing.txt"), 0), 0U)
         << failed.boxes[0].text;
     EXPECT_FALSE(std::filesystem::exists(PathFromText(folder.File("never.csv"))));
+
+    // A copy of the program with a broken skin beside it: the skin step's one error, the conversion still done,
+    // and status 1 for the error.
+    std::filesystem::create_directories(folder.Path() / "program" / "x");
+    std::filesystem::copy_file(std::filesystem::path(ProgramPath()), folder.Path() / "program" / "tabulane.exe");
+    std::ofstream(folder.Path() / "program" / "x" / "o.cjs", std::ios::binary) << "QPushButton { color: red;";
+    ProgramRun skinned = RunProgram("\"" + input + "\" \"" + folder.File("skinned.csv") + "\" \"TABS\" -c",
+                                    (folder.Path() / "program" / "tabulane.exe").wstring());
+    EXPECT_EQ(skinned.exitStatus, 1U);
+    ASSERT_EQ(skinned.boxes.size(), 1U);
+    EXPECT_NE(skinned.boxes[0].text.find("in Tabulane2021/08/31.Form1.Form_Load at line 100"), std::string::npos)
+        << skinned.boxes[0].text;
+    EXPECT_EQ(ReadFile(folder.File("skinned.csv")), "name,city\r\nAda,London\r\n");
 }
 
 }  // namespace
