@@ -1,7 +1,7 @@
 # Lays out the Windows program folder as it is installed, and writes the NSIS list of its files.
 #   cmake -DPROGRAM=tabulane.exe -DCURSOR=HAND-M.CUR -DSOURCE_DIR=<repository> -DSTAGE=<folder> -DFILE_LIST=files.nsh
 #         [-DSTRIP=x86_64-w64-mingw32-strip] -P StageProgramFolder.cmake
-# With STRIP the program is installed without its debugging information (the Debug build's is most of its size).
+# With STRIP the program is installed without debugging information or symbols, which a Debug build carries.
 # The list holds two macros made from the same walk of the staged folder: TABULANE_INSTALL_FILES puts each file in
 # place, TABULANE_UNINSTALL_FILES deletes exactly those files and then the subfolders if they are empty, so the
 # uninstaller never touches what a user added (results beside the samples, a skin in x\).
@@ -22,7 +22,8 @@ if(STRIP)
     # strip stamps the header with the time it runs unless told one: the program's own time, so the same program
     # always gives the same bytes.
     file(TIMESTAMP ${PROGRAM} linked "%s" UTC)
-    execute_process(COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${linked} ${STRIP} -o ${STAGE}/tabulane.exe ${PROGRAM}
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${linked}
+                            ${STRIP} -o ${STAGE}/tabulane.exe ${PROGRAM}
                     COMMAND_ERROR_IS_FATAL ANY)
 else()
     file(COPY_FILE ${PROGRAM} ${STAGE}/tabulane.exe)
