@@ -63,6 +63,9 @@ start_private_display
 # session serves every suite, its services started here, and the cleanup ends it.
 "$wine_folder/wineserver64" -p
 "$wine_folder/wine64" wineboot >/dev/null 2>&1 </dev/null || true
+# The private X server has no window manager; a window Wine leaves to one waits two seconds for it at every hide
+# and destroy, so the suites' windows are Wine's own to manage.
+"$wine_folder/wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
 # Built inside the session: the build runs one of its own programs (the hand pointer's generator) under Wine, and it
 # must not make or touch a prefix of the user's. The result is build-windows/tabulane.exe with HAND-M.CUR and
 # Samples\ beside it, as the program looks them up.

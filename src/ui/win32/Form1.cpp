@@ -350,8 +350,14 @@ void Form1::RegisterDropTarget() {
             [this](bool offersFileList, int& effect) {
                 effect = m_logic.DragOver("ListView1", DragData{.offersFileList = offersFileList, .paths = {}}, effect);
             },
-            [this](const std::vector<std::string>& paths) {
-                m_logic.Drop("ListView1", DragData{.offersFileList = true, .paths = paths});
+            [this](std::vector<std::string> paths) {
+                // A folder may come as "dir\": the walk adds its own separator. A drive root keeps its "C:\".
+                for (std::string& path : paths) {
+                    while (path.size() > 1 && path.back() == '\\' && !path.ends_with(":\\")) {
+                        path.pop_back();
+                    }
+                }
+                m_logic.Drop("ListView1", DragData{.offersFileList = true, .paths = std::move(paths)});
             });
     } catch (const PlatformError&) {
         m_dropTarget.reset();
