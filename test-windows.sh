@@ -92,3 +92,8 @@ run_suites
 
 # The program itself, driven from outside as a person would, on the private display, in a Wine prefix of its own.
 TABULANE_E2E_DISPLAY=$DISPLAY tools/check-windows-e2e.sh build-windows
+
+# The installer and the portable zip (build-windows/tabulane-<version>-setup.exe and -win64.zip), installed,
+# used and removed under Wine in a prefix of their own.
+tabulane_ensure_packages nsis
+tools/check-install-windows.sh build-windows
