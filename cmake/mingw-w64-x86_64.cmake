@@ -1,6 +1,6 @@
 # Cross-compiles for 64-bit Windows with Debian's mingw-w64 (posix threads) and runs the results under Wine.
 #   cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake
-# Only the logic layers and their tests build this way: there is no Qt for the target here.
+# The whole Windows program builds this way: the logic layers, the Win32 platform and window, and tabulane.exe.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
