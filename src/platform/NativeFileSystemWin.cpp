@@ -48,30 +48,7 @@ int KnownAttributes(DWORD attributes) {
 }
 
 PlatformError LastError(const std::string& path) {
-    const DWORD error = ::GetLastError();
-    switch (error) {
-        case ERROR_FILE_NOT_FOUND:
-            return PlatformError(ErrorNumber::kFileNotFound, "File not found: " + path);
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_DRIVE:
-        case ERROR_DIRECTORY:  // a part of the folder is a file
-            return PlatformError(ErrorNumber::kPathNotFound, "Path not found: " + path);
-        case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-        case ERROR_WRITE_PROTECT:
-            return PlatformError(ErrorNumber::kPermissionDenied, "Permission denied: " + path);
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL:
-            return PlatformError(ErrorNumber::kDiskFull, "Disk full: " + path);
-        case ERROR_INVALID_NAME:
-        case ERROR_BAD_PATHNAME:
-        case ERROR_FILENAME_EXCED_RANGE:
-            return PlatformError(ErrorNumber::kBadFileName, "Bad file name or number: " + path);
-        default:
-            return PlatformError(ErrorNumber::kDeviceIoError,
-                                 "Device I/O error (" + std::to_string(error) + "): " + path);
-    }
+    return ErrorFromSystemCode(::GetLastError(), path);
 }
 
 class FileReader final : public ByteReader {

@@ -42,4 +42,9 @@ private:
 // Maps an errno value to our error number and description; the path, when given, is named in the text.
 PlatformError ErrorFromErrno(int errnoValue, const std::string& path = {});
 
+#ifdef _WIN32
+// Maps a Win32 error code (GetLastError, an LSTATUS) the same way; what names the object of the failed call.
+PlatformError ErrorFromSystemCode(unsigned long code, const std::string& what = {});
+#endif
+
 }  // namespace tabulane

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/PlatformError.h"
 #include "platform/TextCodes.h"
-#include "platform/win32/Win32Error.h"
 
 namespace tabulane {
 namespace {
@@ -174,7 +174,7 @@ BoxAnswer Win32MessageBoxes::ShowMessage(const std::string& text, const std::str
     }
     const int answer = ::MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(), style);
     if (answer == 0) {
-        throw Win32Error(::GetLastError(), "message box \"" + caption + "\"");
+        throw ErrorFromSystemCode(::GetLastError(), "message box \"" + caption + "\"");
     }
     if (buttons == BoxButtons::Ok) {
         return BoxAnswer::Ok;
@@ -200,7 +200,7 @@ std::string Win32MessageBoxes::InputBox(const std::string& prompt, const std::st
     const INT_PTR result = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), box.Get(), m_owner.Window(),
                                                      InputBoxProcedure, reinterpret_cast<LPARAM>(&answer));
     if (result == -1 || result == 0) {
-        throw Win32Error(::GetLastError(), "input box \"" + title + "\"");
+        throw ErrorFromSystemCode(::GetLastError(), "input box \"" + title + "\"");
     }
     return result == IDOK ? Utf8FromWide(answer) : std::string();
 }

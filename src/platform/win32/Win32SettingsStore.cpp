@@ -1,12 +1,13 @@
 #include "platform/win32/Win32SettingsStore.h"
 
+#include <windows.h>
+
 #include <cstdint>
 #include <utility>
 #include <vector>
 
 #include "platform/PlatformError.h"
 #include "platform/TextCodes.h"
-#include "platform/win32/Win32Error.h"
 
 namespace tabulane {
 namespace {
@@ -25,10 +26,7 @@ private:
 
 PlatformError StoreError(LSTATUS status, const std::wstring& keyPath) {
     const std::string store = "settings store HKEY_CURRENT_USER\\" + Utf8FromWide(keyPath);
-    if (status == ERROR_ACCESS_DENIED) {
-        return PlatformError(ErrorNumber::kPermissionDenied, "Permission denied: " + store);
-    }
-    return Win32Error(static_cast<DWORD>(status), store);
+    return ErrorFromSystemCode(static_cast<DWORD>(status), store);
 }
 
 // A number value's decimal text; the default when the value is too short to hold the number.
